@@ -1,0 +1,20 @@
+#pragma once
+// Conversion between the program's internal UTF-8 texts and Windows-1251, the code page of
+// image texts, the INI file and the HTML pages.
+#include <string>
+#include <string_view>
+
+namespace orbisk {
+
+// Every byte has a character, so decoding never fails (0x98, unassigned in the code page, maps
+// to U+0098 as the Windows converter does).
+std::string Cp1251ToUtf8(std::string_view bytes);
+
+// A character the code page cannot hold becomes "?"; malformed UTF-8 sequences likewise.
+std::string Utf8ToCp1251(std::string_view utf8);
+
+// Number of characters (code points) of a UTF-8 text; used where a field width is counted in
+// characters of the code page.
+std::size_t Utf8Length(std::string_view utf8);
+
+}  // namespace orbisk

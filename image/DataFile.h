@@ -1,0 +1,29 @@
+#pragma once
+// Data files (.bbd): the 65,536-byte image with nothing added.
+#include <filesystem>
+#include <string>
+
+#include "app/Prompter.h"
+#include "image/RecorderImage.h"
+
+namespace orbisk {
+
+// Reads a whole data file into the image. A file that cannot be read or is shorter than an image
+// is refused with its message and leaves the image as it was; bytes beyond the image are ignored.
+bool ReadDataFile(const std::filesystem::path& path, RecorderImage& image, Prompter& prompter);
+
+// Writes the image to the file through a temporary file in the same folder, so that a failure
+// leaves an existing file intact. Returns an empty text on success, else the reason.
+std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image);
+
+// "Неправильный размер файла данных: N байт.\nОжидается 65536 байт."
+std::string BadFileSizeText(std::uintmax_t size);
+
+// The name proposed for saving the image: "РП_№", the recorder serial number, " от ", the reading
+// time, with dots turned into "_" and the characters a file name cannot hold removed.
+std::string ProposedFileName(const RecorderImage& image);
+
+// True when the path ends in ".bbd", in any case.
+bool HasDataFileExtension(const std::filesystem::path& path);
+
+}  // namespace orbisk

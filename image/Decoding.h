@@ -1,0 +1,43 @@
+#pragma once
+// The steps of the refresh sequence that read the image into the display model.
+#include "app/Clock.h"
+#include "app/Prompter.h"
+#include "image/DisplayModel.h"
+#include "image/RecorderImage.h"
+
+namespace orbisk {
+
+// Clears the bins below the work-cycle start condition and the spectra of winches without
+// sensors; a crane with only winch 1, of the crane's capacity, takes the crane's figures for it.
+void BalanceSpectrum(RecorderImage& image);
+
+// The change line of the ChangeRecord at the address, and whether its time is valid.
+std::string ChangeLine(const RecorderImage& image, std::uint16_t recordAddress);
+
+// Identification and settings controls, lvCalibr, lvWorkModeVal, the sensor totals, the reading
+// time and the date of the date filter. False (after the message) when a value could not be shown.
+bool FillIdentificationAndSettings(const RecorderImage& image, DisplayModel& model,
+                                   Prompter& prompter, const Clock& clock);
+
+// The four GroupStats.
+bool ComputeStatistics(const RecorderImage& image, DisplayModel& model, Prompter& prompter,
+                       const Clock& clock);
+
+// The twelve rows of lvRegStat from the statistics and the long-term counters.
+void FillOperatingParameters(const RecorderImage& image, DisplayModel& model);
+
+// lvLoad and the histogram series at the step of the rgStep item (0: 1 %, 1: 10 %, 2: 25 %).
+void FillLoadDistribution(const RecorderImage& image, DisplayModel& model);
+
+// Step of an rgStep item.
+int DistributionStep(int item);
+
+// The work-cycle rows for a filter, newest first. With data correction on, the listed work
+// cycles are corrected in the image.
+std::vector<CycleRow> BuildCycleRows(RecorderImage& image, CycleFilter filter, double filterDate,
+                                     bool dataCorrection);
+
+// "Кадр №" of a row as a frame offset, for opening its chart.
+std::uint16_t FrameOffsetOfRow(const CycleRow& row);
+
+}  // namespace orbisk

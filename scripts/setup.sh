@@ -1,0 +1,30 @@
+# Sourced by ./run and ./test: installs what a fresh Debian machine lacks and builds the project.
+# Usage: orbisk_install_packages; orbisk_build DIR [cmake options...]
+
+ORBISK_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-charts-dev qt6-serialport-dev libqt6svg6-dev qt6-base-dev-tools
+  xvfb xauth fonts-dejavu-core
+)
+
+orbisk_install_packages() {
+  local missing=()
+  for p in "${ORBISK_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+orbisk_build() {
+  local dir="$1"; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
+}

@@ -1,0 +1,98 @@
+// orbisk-cli: the recorder image without windows, for scripts and other tools.
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CliContext.h"
+#include "ShowCommand.h"
+#include "app/Locations.h"
+#include "image/DateTime.h"
+#if __has_include("ReadCommand.h")
+#include "ReadCommand.h"
+#define ORBISK_CLI_HAS_READ 1
+#endif
+#if __has_include("ReportCommand.h")
+#include "ReportCommand.h"
+#define ORBISK_CLI_HAS_REPORT 1
+#endif
+
+namespace orbisk::cli {
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: orbisk-cli [--config PATH] [--now \"DD.MM.YYYY HH:MM\"] [--yes] [--correction] "
+    "COMMAND ...\n"
+    "  show FILE [--previous PREV] [--filter 0..3] [--step 0..2] [--date DD.MM.YYYY]\n"
+    "  name FILE\n"
+    "  read --port PORT -o FILE [--trace FILE]\n"
+    "  report FILE --kind 1..5 --cycles N [--previous PREV] [--specialist FAMILY] [-o OUT]\n";
+
+// The desktop program's own INI: it sits beside orbisk-cli.
+std::string DefaultConfigPath(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) self = std::filesystem::absolute(argv0, ec);
+    return PathToUtf8(LocateProgramFiles(self.parent_path() / "orbisk").iniPath);
+}
+
+}  // namespace
+
+int Usage(const std::string& problem) {
+    std::cerr << "orbisk-cli: " << problem << '\n' << kUsage;
+    return kExitUsage;
+}
+
+int Main(int argc, char** argv) {
+    CliContext ctx;
+    std::optional<double> now;
+    std::string command;
+    std::vector<std::string> rest;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--config" && hasValue) {
+            ctx.configPath = argv[++i];
+        } else if (a == "--now" && hasValue) {
+            now = ParseDateTime(argv[++i]);
+            if (!now) return Usage("--now takes \"DD.MM.YYYY HH:MM\"");
+        } else if (a == "--yes") {
+            ctx.yes = true;
+        } else if (a == "--correction") {
+            ctx.correctionSwitch = true;
+        } else if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            return kExitDone;
+        } else if (command.empty() && (a.empty() || a[0] != '-')) {
+            command = a;
+        } else if (command.empty()) {
+            return Usage("unknown option: " + a);
+        } else {
+            rest.push_back(a);
+        }
+    }
+    if (command.empty()) return Usage("no command");
+    if (ctx.configPath.empty()) ctx.configPath = DefaultConfigPath(argv[0]);
+
+    CliPrompter prompter(ctx.yes);
+    SystemClock systemClock;
+    FixedClock fixedClock(now.value_or(0));
+    ctx.prompter = &prompter;
+    ctx.clock = now ? static_cast<const Clock*>(&fixedClock) : &systemClock;
+
+    if (command == "show") return RunShowCommand(rest, ctx);
+    if (command == "name") return RunNameCommand(rest, ctx);
+#ifdef ORBISK_CLI_HAS_READ
+    if (command == "read") return RunReadCommand(rest, ctx);
+#endif
+#ifdef ORBISK_CLI_HAS_REPORT
+    if (command == "report") return RunReportCommand(rest, ctx);
+#endif
+    return Usage("unknown command: " + command);
+}
+
+}  // namespace orbisk::cli
+
+int main(int argc, char** argv) { return orbisk::cli::Main(argc, argv); }
