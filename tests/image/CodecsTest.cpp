@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "app/Clock.h"
+#include "app/TextCodec.h"
+#include "image/Codecs.h"
+#include "image/DateTime.h"
+#include "image/NumberFormat.h"
+#include "support/ImageBuilder.h"
+#include "support/RecordingPrompter.h"
+
+namespace orbisk {
+namespace {
+
+using testing::MakeTime;
+using testing::RecordingPrompter;
+
+TEST(Bcd, ValueTextAndValidity) {
+    EXPECT_EQ(BcdValue(0x59), 59);
+    EXPECT_EQ(BcdValue(0xFF), 165);
+    EXPECT_EQ(BcdText(0x07), "07");
+    EXPECT_EQ(BcdText(0xFF), "FF");
+    EXPECT_EQ(BcdText(0xA3), "A3");
+    EXPECT_TRUE(BcdValid(0x99));
+    EXPECT_FALSE(BcdValid(0xA0));
+    EXPECT_FALSE(BcdValid(0x1A));
+}
+
+TEST(RecorderTimeCodec, ValidityBoundaries) {
+    EXPECT_TRUE(TimeValid(RecorderTime{{0x59, 0x23, 0x31, 0x12, 0x99}}));
+    EXPECT_FALSE(TimeValid(RecorderTime{{0x60, 0x10, 0x10, 0x10, 0x10}}));
+    EXPECT_FALSE(TimeValid(RecorderTime{{0x00, 0x24, 0x10, 0x10, 0x10}}));
+    EXPECT_FALSE(TimeValid(RecorderTime{{0x00, 0x10, 0x00, 0x10, 0x10}}));
+    EXPECT_FALSE(TimeValid(RecorderTime{{0x00, 0x10, 0x10, 0x13, 0x10}}));
+    EXPECT_FALSE(TimeValid(RecorderTime{{0x0A, 0x10, 0x10, 0x10, 0x10}}));
+    // Days the month does not have are invalid, so a valid time always has a value.
+    EXPECT_FALSE(TimeValid(MakeTime(31, 4, 2009, 0, 0)));
+    EXPECT_FALSE(TimeValid(MakeTime(29, 2, 2009, 0, 0)));
+    EXPECT_TRUE(TimeValid(MakeTime(29, 2, 2008, 0, 0)));
+    EXPECT_TRUE(TimeValid(MakeTime(29, 2, 2000, 0, 0)));
+}
+
+TEST(RecorderTimeCodec, TextsKeepStoredDigits) {
+    EXPECT_EQ(TimeText(MakeTime(3, 3, 2009, 14, 5), false), "03.03.2009 14:05 ");
+    const RecorderTime ff{{0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
+    EXPECT_EQ(TimeText(ff, false), "FF.FF.20FF FF:FF ");
+    EXPECT_EQ(TimeText(ff, true), "");
+    EXPECT_EQ(TimeText(MakeTime(3, 3, 2009, 14, 5), true), "03.03.2009 14:05 ");
+}
+
+TEST(RecorderTimeCodec, ValueOfValidAndInvalidTimes) {
+    RecordingPrompter prompter;
+    FixedClock clock(EncodeDateTime(2026, 12, 8, 10, 30));
+    EXPECT_DOUBLE_EQ(TimeValue(MakeTime(3, 3, 2009, 14, 5), prompter, clock),
+                     EncodeDateTime(2009, 3, 3, 14, 5));
+    EXPECT_TRUE(prompter.texts.empty());
+    EXPECT_DOUBLE_EQ(TimeValue(MakeTime(31, 4, 2009, 0, 0), prompter, clock), clock.Now());
+    ASSERT_EQ(prompter.texts.size(), 1u);
+    EXPECT_EQ(prompter.texts[0], "Используется текущая дата!");
+}
+
+TEST(Counter24Codec, ReadWriteSubtractCompare) {
+    std::uint8_t a[3] = {1, 2, 3};
+    EXPECT_EQ(CounterRead(a), 197121u);
+    CounterWrite(a, 5);
+    std::uint8_t b[3];
+    CounterWrite(b, 7);
+    EXPECT_FALSE(CounterNotBelow(a, b));
+    EXPECT_TRUE(CounterNotBelow(b, a));
+    CounterSubtract(a, b);
+    EXPECT_EQ(CounterRead(a), 16777214u);
+    CounterWrite(a, 0x12345678);
+    EXPECT_EQ(CounterRead(a), 0x345678u);
+    CounterCopy(b, a);
+    EXPECT_EQ(CounterRead(a), 7u);
+}
+
+TEST(DayNumbers, CalendarAndTexts) {
+    EXPECT_EQ(DayNumber(1899, 12, 30), 0);
+    EXPECT_EQ(DayNumber(1900, 1, 1), 2);
+    EXPECT_EQ(DayNumber(2000, 1, 1), 36526);
+    const CivilDate d = DateOfDay(DayNumber(2024, 2, 29));
+    EXPECT_EQ(d.year, 2024);
+    EXPECT_EQ(d.month, 2);
+    EXPECT_EQ(d.day, 29);
+    EXPECT_EQ(ShortDateText(DayNumber(2009, 3, 3)), "03.03.2009");
+    EXPECT_EQ(DateTimeText(static_cast<double>(DayNumber(2009, 3, 3))), "03.03.2009");
+    EXPECT_EQ(DateTimeText(EncodeDateTime(2009, 3, 3, 14, 5)), "03.03.2009 14:05:00");
+    EXPECT_EQ(ShortDateText(static_cast<double>(DayNumber(100, 1, 1))), "01.01.0100");
+    EXPECT_EQ(ShortDateText(static_cast<double>(DayNumber(99, 12, 31))), "");
+    EXPECT_EQ(ShortDateText(static_cast<double>(DayNumber(10000, 1, 1))), "");
+    EXPECT_EQ(ShortDateText(std::numeric_limits<double>::quiet_NaN()), "");
+    // Days before 1899 are negative; the fraction still counts from midnight.
+    EXPECT_EQ(ShortDateText(-1.25), "28.12.1899");
+    EXPECT_EQ(ParseDateTime("08.12.2026 10:05"), EncodeDateTime(2026, 12, 8, 10, 5));
+    EXPECT_EQ(ParseDateTime("08.12.2026"), static_cast<double>(DayNumber(2026, 12, 8)));
+    EXPECT_FALSE(ParseDateTime("31.02.2024"));
+    EXPECT_FALSE(ParseDateTime("08.12.2026 24:00"));
+    EXPECT_FALSE(ParseDateTime("8/12/2026"));
+}
+
+TEST(NumberFormat, RoundsHalfAwayFromZeroWithAllDigits) {
+    EXPECT_EQ(FormatFixed(12.5, 2), "12.50");
+    EXPECT_EQ(FormatFixed(1234.5, 0), "1235");
+    EXPECT_EQ(FormatFixed(2.5, 0), "3");
+    EXPECT_EQ(FormatFixed(-2.5, 0), "-3");
+    EXPECT_EQ(FormatFixed(0.125, 2), "0.13");
+    EXPECT_EQ(FormatFixed(0.375, 2), "0.38");
+    EXPECT_EQ(FormatFixed(0.25, 1), "0.3");
+    EXPECT_EQ(FormatFixed(static_cast<float>(2.675), 2), "2.67");  // below the half as stored
+    EXPECT_EQ(FormatFixed(-0.001, 2), "0.00");
+    EXPECT_EQ(FormatFixed(-0.0, 1), "0.0");
+    EXPECT_EQ(FormatFixed(99.995, 2), "100.00");  // 99.99500000000000454... as a double
+    EXPECT_EQ(FormatFixed(2.675, 2), "2.67");     // 2.67499999999999982... as a double
+    EXPECT_EQ(FormatFixed(9.96, 1), "10.0");
+    EXPECT_EQ(FormatFixed(1e20, 2), "100000000000000000000.00");
+    EXPECT_EQ(FormatFixed(std::numeric_limits<double>::quiet_NaN(), 2), "NAN");
+    EXPECT_EQ(FormatFixed(std::numeric_limits<double>::infinity(), 1), "INF");
+    EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 0), "-INF");
+    EXPECT_EQ(FormatFixed(std::numeric_limits<double>::max(), 0).size(), 309u);
+}
+
+TEST(TextCodec, Windows1251RoundTrip) {
+    const std::string text = "Лебёдка №1 «Кран» Ёё";
+    const std::string bytes = Utf8ToCp1251(text);
+    EXPECT_EQ(bytes.size(), Utf8Length(text));
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xCB);   // Л
+    EXPECT_EQ(static_cast<unsigned char>(bytes[3]), 0xB8);   // ё
+    EXPECT_EQ(static_cast<unsigned char>(bytes[8]), 0xB9);   // №
+    EXPECT_EQ(Cp1251ToUtf8(bytes), text);
+    EXPECT_EQ(Utf8ToCp1251("日本"), "??");
+    EXPECT_EQ(Utf8ToCp1251(std::string("\xD0", 1)), "?");  // cut sequence
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(all)), all);
+}
+
+}  // namespace
+}  // namespace orbisk
