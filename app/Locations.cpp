@@ -1,0 +1,133 @@
+#include "app/Locations.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#ifdef _WIN32
+#include <cstdio>
+#include <random>
+#else
+#include <unistd.h>
+#endif
+
+namespace orbisk {
+namespace fs = std::filesystem;
+
+namespace {
+
+// A folder named by the environment counts only when it is an absolute path; a relative one
+// would depend on the current directory, which the program changes at start-up.
+std::optional<fs::path> AbsoluteFolderFromEnvironment(const LocationServices& services,
+                                                      std::string_view name) {
+    if (!services.environment) return std::nullopt;
+    const std::optional<std::string> value = services.environment(name);
+    if (!value || value->empty()) return std::nullopt;
+    fs::path folder = Utf8ToPath(*value);
+    if (!folder.is_absolute()) return std::nullopt;
+    return folder;
+}
+
+std::optional<fs::path> UserConfigFolder(const LocationServices& services) {
+#ifdef _WIN32
+    return AbsoluteFolderFromEnvironment(services, "APPDATA");
+#else
+    if (auto folder = AbsoluteFolderFromEnvironment(services, "XDG_CONFIG_HOME")) return folder;
+    if (auto home = AbsoluteFolderFromEnvironment(services, "HOME")) return *home / ".config";
+    return std::nullopt;
+#endif
+}
+
+std::optional<fs::path> UserDocumentsFolder(const LocationServices& services) {
+#ifdef _WIN32
+    if (auto profile = AbsoluteFolderFromEnvironment(services, "USERPROFILE")) {
+        return *profile / "Documents";
+    }
+    return std::nullopt;
+#else
+    if (auto folder = AbsoluteFolderFromEnvironment(services, "XDG_DOCUMENTS_DIR")) return folder;
+    if (auto home = AbsoluteFolderFromEnvironment(services, "HOME")) return *home / "Documents";
+    return std::nullopt;
+#endif
+}
+
+}  // namespace
+
+std::optional<std::string> SystemEnvironment(std::string_view name) {
+#ifdef _WIN32
+    const std::wstring wideName = Utf8ToPath(name).wstring();
+    const wchar_t* value = _wgetenv(wideName.c_str());
+    if (value == nullptr) return std::nullopt;
+    return PathToUtf8(fs::path(value));
+#else
+    const char* value = std::getenv(std::string(name).c_str());
+    if (value == nullptr) return std::nullopt;
+    return std::string(value);
+#endif
+}
+
+bool IsWritableFolder(const fs::path& folder) {
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) return false;
+#ifdef _WIN32
+    // Folder attributes say nothing about the access rights there; creating a file does.
+    std::random_device device;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        fs::path probe = folder / (L".orbisk-probe-" + std::to_wstring(device()));
+        std::FILE* file = _wfopen(probe.c_str(), L"wbx");
+        if (file != nullptr) {
+            std::fclose(file);
+            fs::remove(probe, error);
+            return true;
+        }
+        if (!fs::exists(probe, error)) return false;
+    }
+    return false;
+#else
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+#endif
+}
+
+ProgramLocations LocateProgramFiles(const fs::path& executable, std::string_view baseName) {
+    return LocateProgramFiles(executable, baseName,
+                              LocationServices{SystemEnvironment, IsWritableFolder});
+}
+
+ProgramLocations LocateProgramFiles(const fs::path& executable, std::string_view baseName,
+                                    const LocationServices& services) {
+    std::error_code error;
+    fs::path program = fs::absolute(executable, error);
+    if (error) program = executable;
+
+    ProgramLocations locations;
+    locations.programFolder = program.parent_path();
+    locations.iniPath = fs::path(program).replace_extension(".ini");
+    locations.dataFolder = locations.programFolder / Utf8ToPath(kDataFolderName);
+
+    const bool besideExecutable =
+        services.isWritableFolder && services.isWritableFolder(locations.programFolder);
+    if (besideExecutable) return locations;
+
+    const fs::path name = Utf8ToPath(baseName);
+    if (auto config = UserConfigFolder(services)) {
+        const fs::path folder = *config / name;
+        fs::create_directories(folder, error);
+        fs::path file = name;
+        file += ".ini";
+        locations.iniPath = folder / file;
+    }
+    if (auto documents = UserDocumentsFolder(services)) {
+        locations.dataFolder = *documents / Utf8ToPath(kDataFolderName);
+    }
+    return locations;
+}
+
+std::string PathToUtf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+fs::path Utf8ToPath(std::string_view utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+}  // namespace orbisk
