@@ -1,0 +1,66 @@
+#pragma once
+// The texts the reader link shows or sends, each defined once (UTF-8; the adapter's name goes
+// over the wire in Windows-1251).
+
+namespace orbisk::linktext {
+
+// Port access.
+inline constexpr char kDriverOpenFailed[] = "Не возможно открыть DriverLINX драйвер.\n";
+
+// Bus master.
+inline constexpr char kWaitTimeout[] = "Превышено время ожидания ответа!";
+inline constexpr char kTransmitError[] = "Ошибка передачи данных!";
+inline constexpr char kReceiveError[] = "Ошибка чтения данных!";
+inline constexpr char kBusInitError[] = "Ошибка инициализации шины I2C!";
+inline constexpr char kBusConflict[] = "Конфликт шины I2C!";
+// A reader that keeps refusing its address or its bytes: every retry loop gives up with this.
+inline constexpr char kNoReaderAnswer[] = "Нет ответа от ПСИ!";
+
+// USB adapter.
+inline constexpr char kAdapterName[] = "Орбис-К USB-адаптер";
+
+// Transfers.
+inline constexpr char kLoading[] = "Подождите, идет загрузка данных ...";
+inline constexpr char kLoaded[] = "Данные загружены.";
+inline constexpr char kWriting[] = "Подождите, идет запись данных ...";
+inline constexpr char kWritten[] = "Данные записаны на ПСИ";
+inline constexpr char kNotWritten[] = "Данные не записаны на ПСИ";
+inline constexpr char kAdapterError[] = "Ошибка при работе с адаптером!";
+inline constexpr char kLinkBroken[] = "Разрыв связи с ПСИ или адаптером!";
+inline constexpr char kBlockSizeWriteError[] =
+    "Ошибка установки размера блока памяти через USB адаптер!";
+inline constexpr char kAddressWriteError[] = "Ошибка установки адреса памяти через USB адаптер!";
+inline constexpr char kCaptionLoadLpt[] = "Загрузка через LPT порт";
+inline constexpr char kCaptionLoadUsb[] = "Загрузка через USB адаптер";
+inline constexpr char kCaptionWrite[] = "Прибор считывания информации";
+// The reader's variant of the checksum question: with a blank before the last line.
+inline constexpr char kReaderChecksumQuestion[] =
+    "Неправильная контрольная сумма!\nВозможно, ошибка чтения ПСИ.\n Продолжить обработку?";
+
+// Discovery.
+inline constexpr char kSearchAdapterPrefix[] = "Поиск <";  // + name + "> : " + port
+inline constexpr char kSearchAdapterMiddle[] = "> : ";
+inline constexpr char kNotAdapterPrefix[] = "К ";  // + port + " подключен не <" + name + ">"
+inline constexpr char kNotAdapterMiddle[] = " подключен не <";
+inline constexpr char kNotAdapterSuffix[] = ">";
+inline constexpr char kAdapterFoundSuffix[] = " обнаружен!";
+inline constexpr char kNoReaderOnAdapter[] = "ПСИ не подключен к USB-адаптеру. Проверить ещё раз?";
+inline constexpr char kReaderFoundPrefix[] = "ПСИ обнаружен! Порт: ";
+inline constexpr char kReaderNotFound[] = "Прибор считывания информации не обнаружен!";
+inline constexpr char kLptSearchPrefix[] = "Поиск ПСИ по адресу 0x";  // + hex + "..."
+inline constexpr char kLptSearchSuffix[] = "...";
+inline constexpr char kLptInitFailedPrefix[] = "Ошибка инициализации порта 0x";  // + hex + "."
+inline constexpr char kLptNoAnswerPrefix[] = "Нет ответа от ПСИ (порт 0x";       // + hex + ")."
+inline constexpr char kLptNoAnswerSuffix[] = ").";
+
+// Connection dialog.
+inline constexpr char kDialogCaption[] = "Выбор порта подключения ПСИ";
+inline constexpr char kDialogPrompt[] = "Введите порт, к которому подключен ПСИ";
+inline constexpr char kDialogTypeCaption[] = " Тип подключения ";
+inline constexpr char kDialogTypeUsb[] = "USB адаптер";
+inline constexpr char kDialogTypeLpt[] = "LPT порт";
+inline constexpr char kDialogAddressLabel[] = "Адрес:";
+inline constexpr char kDialogDefaultUsbPort[] = "COM1";
+inline constexpr char kDialogDefaultLptPort[] = "0x378";
+
+}  // namespace orbisk::linktext

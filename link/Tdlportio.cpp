@@ -1,0 +1,478 @@
+#include "link/Tdlportio.h"
+
+#include <cstring>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "app/TextCodec.h"
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <vector>
+#if defined(__linux__)
+#include <linux/parport.h>
+#include <linux/ppdev.h>
+#endif
+#if defined(__linux__) && (defined(__i386__) || defined(__x86_64__)) && __has_include(<sys/io.h>)
+#include <sys/io.h>
+#define ORBISK_HAVE_RAW_PORT_IO 1
+#endif
+#endif
+
+namespace orbisk {
+
+#ifdef _WIN32
+
+namespace {
+
+constexpr char kLibraryName[] = "DLPortIO.dll";
+constexpr char kServiceName[] = "DLPortIO";
+constexpr char kDisplayName[] = "DriverLINX Port I/O Driver";
+constexpr char kLoadOrderGroup[] = "SST miniport drivers";
+constexpr char kDriverExtension[] = ".SYS";
+
+// Every entry point of the library must be there; only the byte read and write are used.
+constexpr const char* kEntryPoints[12] = {
+    "DlPortReadPortUchar",        "DlPortReadPortUshort",        "DlPortReadPortUlong",
+    "DlPortWritePortUchar",       "DlPortWritePortUshort",       "DlPortWritePortUlong",
+    "DlPortReadPortBufferUchar",  "DlPortReadPortBufferUshort",  "DlPortReadPortBufferUlong",
+    "DlPortWritePortBufferUchar", "DlPortWritePortBufferUshort", "DlPortWritePortBufferUlong"};
+constexpr int kReadUchar = 0;
+constexpr int kWriteUchar = 3;
+
+using ReadUcharFn = UCHAR(__stdcall*)(ULONG);
+using WriteUcharFn = VOID(__stdcall*)(ULONG, UCHAR);
+
+constexpr DWORD kScmAccess = 0x17;          // connect, create service, enumerate, lock status
+constexpr DWORD kScmAccessNoCreate = 0x15;  // the same without create service
+constexpr DWORD kQueryStatus = 0x4;
+constexpr DWORD kCreateAccess = 0x10034;  // delete, start, stop, query status
+constexpr DWORD kStartAccess = 0x10;
+constexpr DWORD kStopAccess = 0x24;  // query status and stop
+constexpr DWORD kDeleteAccess = 0x10000;
+constexpr DWORD kKernelDriver = 1;
+constexpr DWORD kDemandStart = 3;
+constexpr DWORD kNormalErrorControl = 1;
+constexpr DWORD kStateStopped = 1;
+constexpr DWORD kStateRunning = 4;
+constexpr DWORD kControlStop = 1;
+
+std::string ErrorWithCode(const char* prefix, long code) {
+    return std::string(prefix) + "Error #" + std::to_string(code);
+}
+
+std::string SystemDriversFolder() {
+    char buffer[MAX_PATH + 1] = {};
+    const UINT n = GetSystemDirectoryA(buffer, MAX_PATH);
+    return Cp1251ToUtf8(std::string(buffer, n > MAX_PATH ? 0 : n)) + "\\DRIVERS";
+}
+
+}  // namespace
+
+TDLPortIO::TDLPortIO() : driverPath_(SystemDriversFolder()) {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    runningWinNT_ = GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+#pragma GCC diagnostic pop
+}
+
+TDLPortIO::~TDLPortIO() {
+    CloseDriver();
+}
+
+std::string TDLPortIO::ExecutableFolder() {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    std::string path(buffer, n > MAX_PATH ? 0 : n);
+    const auto slash = path.find_last_of("\\/");
+    return Cp1251ToUtf8(slash == std::string::npos ? std::string() : path.substr(0, slash));
+}
+
+bool TDLPortIO::ConnectSCM() {
+    SC_HANDLE scm = OpenSCManagerA(nullptr, nullptr, kScmAccess);
+    if (!scm && GetLastError() == ERROR_ACCESS_DENIED) {
+        scm = OpenSCManagerA(nullptr, nullptr, kScmAccessNoCreate);
+    }
+    if (!scm) {
+        lastError_ = ErrorWithCode("ConnectSCM: ", static_cast<long>(GetLastError()));
+        return false;
+    }
+    scm_ = scm;
+    return true;
+}
+
+bool TDLPortIO::DisconnectSCM() {
+    if (scm_) {
+        CloseServiceHandle(static_cast<SC_HANDLE>(scm_));
+        scm_ = nullptr;
+    }
+    return true;
+}
+
+bool TDLPortIO::DriverInstall() {
+    drvPrevInst_ = false;
+    const auto scm = static_cast<SC_HANDLE>(scm_);
+    if (SC_HANDLE existing = OpenServiceA(scm, kServiceName, kQueryStatus)) {
+        drvPrevInst_ = true;
+        CloseServiceHandle(existing);
+        return true;
+    }
+    const std::string driverFile =
+        Utf8ToCp1251(driverPath_ + "\\" + kServiceName + kDriverExtension);
+    SC_HANDLE created =
+        CreateServiceA(scm, kServiceName, kDisplayName, kCreateAccess, kKernelDriver, kDemandStart,
+                       kNormalErrorControl, driverFile.c_str(), kLoadOrderGroup, nullptr, nullptr,
+                       nullptr, nullptr);
+    if (!created) {
+        lastError_ = ErrorWithCode("DriverInstall: ", static_cast<long>(GetLastError()));
+        return false;
+    }
+    CloseServiceHandle(created);
+    return true;
+}
+
+bool TDLPortIO::DriverStart() {
+    drvPrevStart_ = false;
+    const auto scm = static_cast<SC_HANDLE>(scm_);
+    SC_HANDLE service = OpenServiceA(scm, kServiceName, kQueryStatus);
+    if (!service) {
+        lastError_ = ErrorWithCode("DriverStart: ", static_cast<long>(GetLastError()));
+        return false;
+    }
+    SERVICE_STATUS status{};
+    const BOOL queried = QueryServiceStatus(service, &status);
+    const DWORD queryError = GetLastError();
+    CloseServiceHandle(service);
+    if (!queried) {
+        lastError_ = ErrorWithCode("DriverStart: ", static_cast<long>(queryError));
+        return false;
+    }
+    if (status.dwCurrentState == kStateRunning) {
+        drvPrevStart_ = true;
+        return true;
+    }
+    if (status.dwCurrentState != kStateStopped) {
+        lastError_ = ErrorWithCode("DriverStart: ", -1);
+        return false;
+    }
+    service = OpenServiceA(scm, kServiceName, kStartAccess);
+    if (!service) {
+        lastError_ = ErrorWithCode("DriverStart: ", static_cast<long>(GetLastError()));
+        return false;
+    }
+    const BOOL started = StartServiceA(service, 0, nullptr);
+    const DWORD startError = GetLastError();
+    CloseServiceHandle(service);
+    if (!started) {
+        lastError_ = ErrorWithCode("DriverStart: ", static_cast<long>(startError));
+        return false;
+    }
+    return true;
+}
+
+bool TDLPortIO::DriverStop() {
+    if (drvPrevStart_) return true;
+    SC_HANDLE service = OpenServiceA(static_cast<SC_HANDLE>(scm_), kServiceName, kStopAccess);
+    if (!service) {
+        lastError_ = ErrorWithCode("DriverStop: ", static_cast<long>(GetLastError()));
+        return false;
+    }
+    SERVICE_STATUS status{};
+    const BOOL stopped = ControlService(service, kControlStop, &status);
+    const DWORD stopError = GetLastError();
+    CloseServiceHandle(service);
+    if (!stopped) {
+        lastError_ = ErrorWithCode("DriverStop: ", static_cast<long>(stopError));
+        return false;
+    }
+    return true;
+}
+
+bool TDLPortIO::DriverRemove() {
+    if (drvPrevInst_) return true;
+    SC_HANDLE service = OpenServiceA(static_cast<SC_HANDLE>(scm_), kServiceName, kDeleteAccess);
+    if (!service) {
+        lastError_ = ErrorWithCode("DriverRemove: ", static_cast<long>(GetLastError()));
+        return false;
+    }
+    const BOOL deleted = DeleteService(service);
+    const DWORD deleteError = GetLastError();
+    CloseServiceHandle(service);
+    if (!deleted) {
+        lastError_ = ErrorWithCode("DriverRemove: ", static_cast<long>(deleteError));
+        return false;
+    }
+    return true;
+}
+
+void TDLPortIO::FreeLibraryIfLoaded() {
+    if (library_) {
+        FreeLibrary(static_cast<HMODULE>(library_));
+        library_ = nullptr;
+    }
+    for (auto& entry : entryPoints_) entry = nullptr;
+}
+
+void TDLPortIO::OpenDriver() {
+    if (activeHW_) return;
+    if (runningWinNT_) {
+        if (!ConnectSCM()) return;
+        if (!DriverInstall()) {
+            DisconnectSCM();
+            return;
+        }
+        if (!DriverStart()) {
+            DriverRemove();
+            DisconnectSCM();
+            return;
+        }
+    }
+    const std::string libraryName =
+        dllPath_.empty() ? std::string(kLibraryName) : dllPath_ + "\\" + kLibraryName;
+    library_ = LoadLibraryA(Utf8ToCp1251(libraryName).c_str());
+    if (library_) {
+        bool all = true;
+        for (int i = 0; i < 12; ++i) {
+            entryPoints_[i] = reinterpret_cast<void*>(
+                GetProcAddress(static_cast<HMODULE>(library_), kEntryPoints[i]));
+            all = all && entryPoints_[i] != nullptr;
+        }
+        activeHW_ = all;
+    }
+    if (!activeHW_) {
+        if (runningWinNT_) {
+            DriverStop();
+            DriverRemove();
+            DisconnectSCM();
+        }
+        FreeLibraryIfLoaded();
+    }
+}
+
+void TDLPortIO::CloseDriver() {
+    if (!activeHW_) return;
+    if (runningWinNT_) {
+        if (!DriverStop()) return;
+        if (!DriverRemove()) return;
+        DisconnectSCM();
+    }
+    if (library_ && !FreeLibrary(static_cast<HMODULE>(library_))) return;
+    library_ = nullptr;
+    for (auto& entry : entryPoints_) entry = nullptr;
+    activeHW_ = false;
+}
+
+std::uint8_t TDLPortIO::GetPortByte(std::uint16_t port) {
+    if (!activeHW_) return 0xFF;
+    return reinterpret_cast<ReadUcharFn>(entryPoints_[kReadUchar])(port);
+}
+
+void TDLPortIO::SetPortByte(std::uint16_t port, std::uint8_t value) {
+    if (!activeHW_) return;
+    reinterpret_cast<WriteUcharFn>(entryPoints_[kWriteUchar])(port, value);
+}
+
+#else  // POSIX
+
+namespace {
+
+std::vector<std::string> ListEntries(const std::string& folder, const std::string& prefix) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name.rfind(prefix, 0) == 0 && name.size() > prefix.size()) names.push_back(name);
+        }
+        closedir(dir);
+    }
+    // parport2 before parport10
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
+    return names;
+}
+
+std::string AccessAdvice(const std::string& device, int error) {
+    if (error == EACCES || error == EPERM) {
+        return "Нет доступа к " + device + " (" + std::strerror(error) +
+               "). Пользователь должен входить в группу lp: sudo usermod -a -G lp $USER, "
+               "затем войти в систему заново.";
+    }
+    if (error == EBUSY) {
+        return "Порт " + device + " занят другой программой или драйвером принтера (" +
+               std::strerror(error) + "). Выгрузите модуль lp: sudo rmmod lp.";
+    }
+    return "Не удается открыть " + device + " (" + std::strerror(error) + ").";
+}
+
+}  // namespace
+
+TDLPortIO::TDLPortIO() = default;
+
+TDLPortIO::~TDLPortIO() {
+    CloseDriver();
+}
+
+std::string TDLPortIO::ExecutableFolder() {
+    char buffer[4096];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    if (n <= 0) return ".";
+    std::string path(buffer, static_cast<std::size_t>(n));
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+void TDLPortIO::SetDeviceFolders(std::string parportListFolder, std::string deviceFolder) {
+    parportListFolder_ = std::move(parportListFolder);
+    deviceFolder_ = std::move(deviceFolder);
+}
+
+std::string TDLPortIO::DeviceForBase(std::uint16_t base) const {
+    for (const auto& name : ListEntries(parportListFolder_, "parport")) {
+        std::ifstream in(parportListFolder_ + "/" + name + "/base-addr");
+        unsigned long value = 0;
+        if (in >> value && value == base) return deviceFolder_ + "/" + name;
+    }
+    return {};
+}
+
+void TDLPortIO::OpenDriver() {
+    if (activeHW_) return;
+    lastError_.clear();
+    const auto devices = ListEntries(deviceFolder_, "parport");
+    int firstError = 0;
+    std::string firstDevice;
+    for (const auto& name : devices) {
+        const std::string path = deviceFolder_ + "/" + name;
+        const int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd >= 0) {
+            close(fd);
+            mode_ = Mode::Ppdev;
+            activeHW_ = true;
+            return;
+        }
+        if (!firstError) {
+            firstError = errno;
+            firstDevice = path;
+        }
+    }
+    if (firstError) {
+        lastError_ = AccessAdvice(firstDevice, firstError);
+        return;
+    }
+#ifdef ORBISK_HAVE_RAW_PORT_IO
+    if (ioperm(0x378, 3, 1) == 0) {
+        ioperm(0x378, 3, 0);
+        mode_ = Mode::RawIo;
+        activeHW_ = true;
+        return;
+    }
+#endif
+    lastError_ = "Параллельный порт не найден: нет устройств " + deviceFolder_ +
+                 "/parport*. Загрузите модули ядра: sudo modprobe parport_pc ppdev.";
+}
+
+void TDLPortIO::ReleaseDevices() {
+    for (auto& [base, fd] : devices_) {
+        if (fd >= 0) {
+#if defined(__linux__)
+            ioctl(fd, PPRELEASE);
+#endif
+            close(fd);
+        }
+    }
+    devices_.clear();
+#ifdef ORBISK_HAVE_RAW_PORT_IO
+    for (const auto& [base, permitted] : rawPermitted_) {
+        if (permitted) ioperm(base, 2, 0);
+    }
+#endif
+    rawPermitted_.clear();
+}
+
+void TDLPortIO::CloseDriver() {
+    if (!activeHW_) return;
+    ReleaseDevices();
+    mode_ = Mode::None;
+    activeHW_ = false;
+}
+
+int TDLPortIO::DeviceDescriptor(std::uint16_t base) {
+    if (const auto it = devices_.find(base); it != devices_.end()) return it->second;
+    int fd = -1;
+    const std::string device = DeviceForBase(base);
+    if (!device.empty()) {
+        fd = open(device.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0) {
+            lastError_ = AccessAdvice(device, errno);
+        }
+#if defined(__linux__)
+        else if (ioctl(fd, PPCLAIM) != 0) {
+            lastError_ = AccessAdvice(device, errno);
+            close(fd);
+            fd = -1;
+        }
+#endif
+    }
+    devices_[base] = fd;
+    return fd;
+}
+
+bool TDLPortIO::RawPermitted(std::uint16_t base) {
+#ifdef ORBISK_HAVE_RAW_PORT_IO
+    if (const auto it = rawPermitted_.find(base); it != rawPermitted_.end()) return it->second;
+    const bool permitted = ioperm(base, 2, 1) == 0;
+    rawPermitted_[base] = permitted;
+    return permitted;
+#else
+    (void)base;
+    return false;
+#endif
+}
+
+std::uint8_t TDLPortIO::GetPortByte(std::uint16_t port) {
+    if (!activeHW_) return 0xFF;
+    // Only status registers are ever read: the port is base + 1.
+    const auto base = static_cast<std::uint16_t>(port - 1);
+    if (mode_ == Mode::Ppdev) {
+#if defined(__linux__)
+        const int fd = DeviceDescriptor(base);
+        unsigned char value = 0xFF;
+        if (fd >= 0 && ioctl(fd, PPRSTATUS, &value) == 0) return value;
+#endif
+        return 0xFF;
+    }
+#ifdef ORBISK_HAVE_RAW_PORT_IO
+    if (RawPermitted(base)) return inb(port);
+#endif
+    return 0xFF;
+}
+
+void TDLPortIO::SetPortByte(std::uint16_t port, std::uint8_t value) {
+    if (!activeHW_) return;
+    // Only data registers are ever written: the port is the base address.
+    if (mode_ == Mode::Ppdev) {
+#if defined(__linux__)
+        const int fd = DeviceDescriptor(port);
+        unsigned char data = value;
+        if (fd >= 0) ioctl(fd, PPWDATA, &data);
+#endif
+        return;
+    }
+#ifdef ORBISK_HAVE_RAW_PORT_IO
+    if (RawPermitted(port)) outb(value, port);
+#endif
+}
+
+#endif
+
+}  // namespace orbisk

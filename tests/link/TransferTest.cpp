@@ -1,0 +1,356 @@
+// Whole-image reads and the three write regions over both links, end to end, and every way a
+// transfer can fail, with the texts the person sees.
+#include <gtest/gtest.h>
+
+#include "LinkTestSupport.h"
+#include "link/LinkTexts.h"
+
+namespace orbisk {
+namespace {
+
+using test::EmulatedAdapter;
+using test::RecordingPrompter;
+using test::TempConfig;
+
+// The program's side: the prompter, a configuration file, and the link with the load command's
+// enabled state.
+struct Program {
+    explicit Program(ReaderLink::Options options = {})
+        : link(prompter, config.Get(), std::make_unique<PosixSerialLine>(), std::move(options)) {
+        link.SetLoadCommandEnabler([this](bool on) { loadEnabled.push_back(on); });
+        link.SetConnectionDialog(&dialog);
+    }
+    RecordingPrompter prompter;
+    TempConfig config;
+    test::ScriptedDialog dialog;
+    ReaderLink link;
+    std::vector<bool> loadEnabled;
+};
+
+// A program whose remembered port is the emulated adapter, already connected.
+struct UsbRig {
+    explicit UsbRig(const std::vector<std::uint8_t>& memory = test::TestImageBytes())
+        : adapter(memory), ports({adapter.Path()}) {
+        program.config.Get().SetReaderPort("COM1");
+        program.config.Get().SetMaxCom(1);
+    }
+    bool Connect() {
+        program.link.ConnectReader();
+        return program.link.UsbConnected();
+    }
+    EmulatedAdapter adapter;
+    test::SerialPortList ports;
+    Program program;
+};
+
+struct LptRig {
+    explicit LptRig(const std::vector<std::uint8_t>& memory = test::TestImageBytes())
+        : model(test::ModelWith(memory)), program(test::SimulatedLpt(model)) {
+        program.config.Get().SetReaderPort("888");
+    }
+    bool Connect() {
+        program.link.ConnectReader();
+        return program.link.LptConnected();
+    }
+    std::shared_ptr<I2cMemoryModel> model;
+    Program program;
+};
+
+std::vector<std::uint8_t> Pattern(std::size_t n, unsigned seed) {
+    std::vector<std::uint8_t> bytes(n);
+    for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + seed);
+    return bytes;
+}
+
+void ExpectSuccessfulRead(Program& p) {
+    EXPECT_TRUE(p.prompter.messages.empty());
+    EXPECT_EQ(p.prompter.LastStatus(), linktext::kLoaded);
+    EXPECT_EQ(p.loadEnabled, (std::vector<bool>{false, true}));
+    EXPECT_EQ(p.prompter.progress.front(), (std::pair<int, int>{0, 65535}));
+    EXPECT_EQ(p.prompter.progress.back().first, 0);
+}
+
+TEST(Transfer, WholeImageOverTheAdapter) {
+    const auto bytes = test::TestImageBytes(11);
+    UsbRig rig(bytes);
+    RecorderImage image;
+    ASSERT_TRUE(rig.program.link.LoadFromReader(image));
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), image.Data()));
+    ExpectSuccessfulRead(rig.program);
+    // One 64-byte block per command, the address set once; the port is closed afterwards.
+    rig.adapter.With([](AdapterEmulator& e) {
+        EXPECT_EQ(e.Commands('R'), 1024);
+        EXPECT_EQ(e.Commands('A'), 1);
+    });
+    EXPECT_FALSE(rig.program.link.Cdc().IsOpen());
+    // 1,024 blocks and their progress steps.
+    EXPECT_EQ(rig.program.prompter.progress.size(), 1024u + 2);
+}
+
+TEST(Transfer, WholeImageOverTheParallelPort) {
+    const auto bytes = test::TestImageBytes(12);
+    LptRig rig(bytes);
+    RecorderImage image;
+    ASSERT_TRUE(rig.program.link.LoadFromReader(image));
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), image.Data()));
+    ExpectSuccessfulRead(rig.program);
+    EXPECT_EQ(rig.program.prompter.progress.size(), 64u + 2);
+    // The pauses: the search's, 500 ms after it, 500 ms at the start of the read, the bus
+    // settling, 500 ms before the blocks.
+    const auto& pauses = rig.program.prompter.pauses;
+    EXPECT_EQ(std::count(pauses.begin(), pauses.end(), 500), 2 + 2 + 2 + 1);
+}
+
+TEST(Transfer, ChecksumQuestionOnAWrongImage) {
+    auto bytes = test::TestImageBytes(13);
+    bytes[2] ^= 1;
+    UsbRig rig(bytes);
+    RecorderImage image;
+    rig.program.prompter.answers = {false};
+    EXPECT_FALSE(rig.program.link.LoadFromReader(image));
+    EXPECT_EQ(rig.program.prompter.questions,
+              (std::vector<std::string>{linktext::kReaderChecksumQuestion}));
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), image.Data()));
+
+    rig.program.prompter.answers = {true};
+    EXPECT_TRUE(rig.program.link.LoadFromReader(image));
+}
+
+struct Region {
+    std::uint16_t address;
+    std::size_t count;
+};
+const Region kRegions[] = {{0x0010, 240}, {0x0010, 4080}, {0x0800, 1536}};
+
+TEST(Transfer, WriteRegionsOverTheParallelPort) {
+    LptRig rig;
+    for (const Region& region : kRegions) {
+        ASSERT_TRUE(rig.Connect());
+        const auto before = rig.model->Memory();
+        const auto data = Pattern(region.count, region.address + region.count);
+        const auto commitsBefore = rig.model->Commits().size();
+        ASSERT_TRUE(rig.program.link.WriteToReader(region.address, region.count, data.data()));
+        EXPECT_EQ(rig.program.prompter.LastStatus(), linktext::kWritten);
+        const auto& memory = rig.model->Memory();
+        EXPECT_TRUE(std::equal(data.begin(), data.end(), memory.begin() + region.address));
+        // Nothing outside the region changed.
+        EXPECT_TRUE(std::equal(memory.begin(), memory.begin() + region.address, before.begin()));
+        EXPECT_TRUE(std::equal(memory.begin() + region.address + region.count, memory.end(),
+                               before.begin() + region.address + region.count));
+        const std::size_t pages = (region.address % 64 + region.count + 63) / 64;
+        EXPECT_EQ(rig.model->Commits().size() - commitsBefore, pages);
+        if (region.count == 240) {
+            using Commit = std::pair<std::uint16_t, std::size_t>;
+            const std::vector<Commit> expected{{0x10, 48}, {0x40, 64}, {0x80, 64}, {0xC0, 64}};
+            EXPECT_EQ(std::vector<Commit>(rig.model->Commits().begin() + commitsBefore,
+                                          rig.model->Commits().end()),
+                      expected);
+        }
+    }
+    EXPECT_TRUE(rig.program.prompter.messages.empty());
+}
+
+TEST(Transfer, WriteRegionsOverTheAdapter) {
+    UsbRig rig;
+    for (const Region& region : kRegions) {
+        ASSERT_TRUE(rig.Connect());
+        const auto data = Pattern(region.count, region.count);
+        ASSERT_TRUE(rig.program.link.WriteToReader(region.address, region.count, data.data()));
+        EXPECT_EQ(rig.program.prompter.LastStatus(), linktext::kWritten);
+        EXPECT_FALSE(rig.program.link.Cdc().IsOpen());
+        rig.adapter.With([&](AdapterEmulator& e) {
+            EXPECT_TRUE(std::equal(data.begin(), data.end(), e.Memory().begin() + region.address));
+        });
+    }
+    rig.adapter.With([](AdapterEmulator& e) {
+        EXPECT_EQ(e.BytesWritten(), 240 + 4080 + 1536);
+        // An address before every byte, plus the one at the start of each transfer.
+        EXPECT_EQ(e.Commands('A'), 240 + 4080 + 1536 + 3);
+    });
+}
+
+TEST(Transfer, RefusedBytesOverTheAdapterAreTriedAgain) {
+    UsbRig rig;
+    rig.adapter.Faults().refusedWrites = 3;
+    ASSERT_TRUE(rig.Connect());
+    const auto data = Pattern(16, 5);
+    ASSERT_TRUE(rig.program.link.WriteToReader(0x0800, 16, data.data()));
+    rig.adapter.With([&](AdapterEmulator& e) {
+        EXPECT_TRUE(std::equal(data.begin(), data.end(), e.Memory().begin() + 0x0800));
+        EXPECT_EQ(e.Commands('W'), 16 + 3);
+    });
+}
+
+void ExpectFailure(Program& p, const std::string& message, const std::string& caption,
+                   const std::string& status) {
+    ASSERT_EQ(p.prompter.messages.size(), 1u) << p.prompter.LastStatus();
+    EXPECT_EQ(p.prompter.messages[0].text, message);
+    EXPECT_EQ(p.prompter.messages[0].caption, caption);
+    EXPECT_EQ(p.prompter.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(p.prompter.LastStatus(), status);
+    EXPECT_EQ(p.loadEnabled.back(), true);
+    EXPECT_EQ(p.prompter.progress.back().first, 0);
+}
+
+TEST(TransferFailure, ReaderUnpluggedFromTheAdapterMidRead) {
+    UsbRig rig;
+    rig.adapter.Faults().unplugAfterBlocks = 100;
+    ASSERT_TRUE(rig.Connect());
+    std::vector<std::uint8_t> buffer(65536, 0xEE);
+    EXPECT_FALSE(rig.program.link.ReadFromReader(0, buffer.size(), buffer.data()));
+    ExpectFailure(rig.program, linktext::kLinkBroken, linktext::kCaptionLoadUsb,
+                  linktext::kLinkBroken);
+    // The bytes that came are in place, the rest as it was.
+    EXPECT_EQ(buffer[100 * 64 - 1], test::TestImageBytes()[100 * 64 - 1]);
+    EXPECT_EQ(buffer[100 * 64], 0xEE);
+    EXPECT_FALSE(rig.program.link.Cdc().IsOpen());
+}
+
+TEST(TransferFailure, AdapterRefusingBlockSizeOrAddress) {
+    for (bool refuseAddress : {false, true}) {
+        UsbRig rig;
+        ASSERT_TRUE(rig.Connect());
+        rig.adapter.With([&](AdapterEmulator& e) {
+            if (refuseAddress) {
+                e.Faults().refusedAddresses = 1;
+            } else {
+                e.Faults().shortReplies = 1;
+            }
+        });
+        std::vector<std::uint8_t> buffer(64);
+        EXPECT_FALSE(rig.program.link.ReadFromReader(0, 64, buffer.data()));
+        ExpectFailure(rig.program, linktext::kAdapterError, linktext::kCaptionLoadUsb,
+                      linktext::kAdapterError);
+        EXPECT_FALSE(rig.program.link.Cdc().IsOpen());
+    }
+}
+
+TEST(TransferFailure, AdapterWritesFailWithTheirMessages) {
+    {
+        UsbRig rig;
+        ASSERT_TRUE(rig.Connect());
+        rig.adapter.With([](AdapterEmulator& e) { e.Faults().shortReplies = 1; });
+        std::uint8_t data[4] = {};
+        EXPECT_FALSE(rig.program.link.WriteToReader(0x10, 4, data));
+        ExpectFailure(rig.program, linktext::kBlockSizeWriteError, linktext::kCaptionWrite,
+                      linktext::kNotWritten);
+        EXPECT_FALSE(rig.program.link.Cdc().IsOpen());
+    }
+    {
+        UsbRig rig;
+        ASSERT_TRUE(rig.Connect());
+        rig.adapter.With([](AdapterEmulator& e) { e.Faults().refusedAddresses = 1; });
+        std::uint8_t data[4] = {};
+        EXPECT_FALSE(rig.program.link.WriteToReader(0x10, 4, data));
+        ExpectFailure(rig.program, linktext::kAddressWriteError, linktext::kCaptionWrite,
+                      linktext::kNotWritten);
+    }
+    {
+        // A reader that stops taking bytes: the retries end after about a second.
+        UsbRig rig;
+        ASSERT_TRUE(rig.Connect());
+        rig.adapter.With([](AdapterEmulator& e) { e.Faults().refusedWrites = -1; });
+        std::uint8_t data[4] = {1, 2, 3, 4};
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(rig.program.link.WriteToReader(0x10, 4, data));
+        const double took =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_LT(took, 3.0);
+        ExpectFailure(rig.program, linktext::kNoReaderAnswer, linktext::kCaptionWrite,
+                      linktext::kNotWritten);
+    }
+}
+
+TEST(TransferFailure, BusFailuresDuringReadAndWrite) {
+    {
+        LptRig rig;
+        ASSERT_TRUE(rig.Connect());
+        rig.model->SetStuckSda(true);
+        std::vector<std::uint8_t> buffer(1024);
+        EXPECT_FALSE(rig.program.link.ReadFromReader(0, buffer.size(), buffer.data()));
+        ExpectFailure(rig.program, linktext::kBusInitError, linktext::kCaptionLoadLpt,
+                      linktext::kBusInitError);
+    }
+    {
+        // Pulled off in the middle of the image: the bus master gives up after its attempts.
+        LptRig rig;
+        ASSERT_TRUE(rig.Connect());
+        rig.model->DisconnectAfterBytesSent(5000);
+        std::vector<std::uint8_t> buffer(65536);
+        EXPECT_FALSE(rig.program.link.ReadFromReader(0, buffer.size(), buffer.data()));
+        ExpectFailure(rig.program, linktext::kNoReaderAnswer, linktext::kCaptionLoadLpt,
+                      linktext::kNoReaderAnswer);
+        // A read error in a block: the message is the primitive's.
+    }
+    {
+        LptRig rig;
+        ASSERT_TRUE(rig.Connect());
+        // A memory that holds the clock for good after the first bit of its address.
+        rig.model->SetClockStretch(5000);
+        std::vector<std::uint8_t> buffer(1024);
+        EXPECT_FALSE(rig.program.link.ReadFromReader(0, buffer.size(), buffer.data()));
+        ExpectFailure(rig.program, linktext::kTransmitError, linktext::kCaptionLoadLpt,
+                      linktext::kTransmitError);
+    }
+    {
+        LptRig rig;
+        ASSERT_TRUE(rig.Connect());
+        rig.model->SetStuckScl(true);
+        std::uint8_t data[4] = {};
+        EXPECT_FALSE(rig.program.link.WriteToReader(0x10, 4, data));
+        ExpectFailure(rig.program, linktext::kWaitTimeout, linktext::kCaptionWrite,
+                      linktext::kNotWritten);
+    }
+    {
+        LptRig rig;
+        ASSERT_TRUE(rig.Connect());
+        rig.model->SetPresent(false);
+        std::uint8_t data[4] = {};
+        EXPECT_FALSE(rig.program.link.WriteToReader(0x10, 4, data));
+        ExpectFailure(rig.program, linktext::kNoReaderAnswer, linktext::kCaptionWrite,
+                      linktext::kNotWritten);
+    }
+}
+
+TEST(TransferFailure, ClosingTheProgramEndsAReadWithoutAMessage) {
+    for (bool usb : {true, false}) {
+        std::unique_ptr<UsbRig> usbRig;
+        std::unique_ptr<LptRig> lptRig;
+        Program* p;
+        if (usb) {
+            usbRig = std::make_unique<UsbRig>();
+            ASSERT_TRUE(usbRig->Connect());
+            p = &usbRig->program;
+        } else {
+            lptRig = std::make_unique<LptRig>();
+            ASSERT_TRUE(lptRig->Connect());
+            p = &lptRig->program;
+        }
+        int blocks = 0;
+        p->prompter.onProcessMessages = [&] {
+            if (++blocks == 3) p->prompter.shuttingDown = true;
+        };
+        std::vector<std::uint8_t> buffer(65536);
+        EXPECT_FALSE(p->link.ReadFromReader(0, buffer.size(), buffer.data()));
+        EXPECT_TRUE(p->prompter.messages.empty());
+        EXPECT_EQ(p->prompter.LastStatus(), linktext::kLoading);
+        EXPECT_EQ(blocks, 3);
+    }
+}
+
+TEST(TransferFailure, NoReaderAnywhereLoadsNothing) {
+    auto model = std::make_shared<I2cMemoryModel>();
+    model->SetPresent(false);
+    Program program(test::SimulatedLpt(model));
+    test::SerialPortList ports({});
+    RecorderImage image;
+    image.SetU8(0x100, 0x77);
+    EXPECT_FALSE(program.link.LoadFromReader(image));
+    EXPECT_EQ(program.dialog.shown, 1);
+    EXPECT_EQ(program.prompter.LastStatus(), linktext::kReaderNotFound);
+    EXPECT_TRUE(program.prompter.messages.empty());
+    EXPECT_EQ(image.U8(0x100), 0x77);
+}
+
+}  // namespace
+}  // namespace orbisk
