@@ -1,0 +1,31 @@
+#pragma once
+// The texts of the report command: the five documents with their menu captions and names, the
+// cycle-count question and the failure message, each defined once for the core, the desktop
+// program and the command line.
+#include <array>
+#include <string_view>
+
+namespace orbisk::report {
+
+// The title the application sets at start-up; the pages name it as their generator.
+inline constexpr std::string_view kApplicationTitle = "Регистратор параметров работы крана";
+
+// The toolbar button whose face builds Protocol No. 2 and whose arrow opens the menu.
+inline constexpr std::string_view kPreviewButtonCaption = "Протокол";
+inline constexpr std::string_view kPreviewButtonHint = "Оформление протоколов";
+inline constexpr int kPreviewButtonKind = 2;
+
+// Completed with the number of rows of the work-cycle list and kCyclePromptSuffix.
+inline constexpr std::string_view kCyclePromptPrefix =
+    "Введите количество отображаемых циклов (макс=";
+inline constexpr std::string_view kCyclePromptSuffix = "):";
+// The answer taken when the user's answer is no whole number.
+inline constexpr int kCycleCountWhenNotANumber = 10;
+inline constexpr int kDefaultCycleCount = 10;
+
+// Completed with "\n " + title + "\n" + the error's class name and message.
+inline constexpr std::string_view kBuildFailed = "Ошибка формирования:";
+
+inline constexpr std::string_view kReportFileName = "ORBIS_K.HTML";
+
+}  // namespace orbisk::report
