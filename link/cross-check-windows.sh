@@ -23,7 +23,7 @@ if ! command -v "$CXX" >/dev/null 2>&1; then
 fi
 mkdir -p "$OUT"
 # Window and edge files belong to the desktop program and need Qt.
-WINDOW='/(Mainu|Datau|Selectpsi|Normiru|Regimyu|Opformu|Gistu|Specu|main|Qt[A-Za-z0-9]*)\.cpp$'
+WINDOW='/(Mainu|Datau|Selectpsi|Normiru|Regimyu|Opformu|Gistu|Specu|main|Qt)[A-Za-z0-9]*\.cpp$'
 LIST="$OUT/sources.txt"
 : > "$LIST"
 for layer in $LAYERS; do

@@ -1,6 +1,6 @@
 # Fails when a core source (any file of the subsystem folders except the windows, dialogs and
 # Qt edges) includes a Qt header.
-set(window "(Mainu|Datau|Selectpsi|Normiru|Regimyu|Opformu|Gistu|Specu|main|Qt[A-Za-z0-9]*)\\.(cpp|h)$")
+set(window "^(Mainu|Datau|Selectpsi|Normiru|Regimyu|Opformu|Gistu|Specu|main|Qt)[A-Za-z0-9]*\\.(cpp|h)$")
 set(offenders)
 foreach(dir app image link edit reports)
   file(GLOB files ${ROOT}/${dir}/*.cpp ${ROOT}/${dir}/*.h)

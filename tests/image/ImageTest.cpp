@@ -21,7 +21,6 @@ TEST(ImageFields, TextsStopAtZeroOrFullWidth) {
     RecorderImage image;
     image.SetText(addr::CraneType, width::CraneType, "КС-45717");
     EXPECT_EQ(image.Text(addr::CraneType, width::CraneType), "КС-45717");
-    const std::string full(16, 'Ж');
     std::string utf8;
     for (int i = 0; i < 16; ++i) utf8 += "Ж";
     image.SetText(addr::RecorderSerial, width::Serial, utf8 + "лишнее");

@@ -1,0 +1,132 @@
+#pragma once
+// The desktop program's own texts: window and page captions, commands, labels, hints, dialog
+// titles and filters, each defined once. The texts of the display model (list columns, default
+// channel names) and of the settings page's fields live with their rules in the core.
+#include <array>
+
+namespace orbisk::ui {
+
+// Application and main window.
+inline constexpr char kAppTitle[] = "Регистратор параметров работы крана";
+inline constexpr char kHelpFileName[] = "orbis_k.pdf";
+inline constexpr char kVersionPrefix[] = "Версия ";
+
+// Pages.
+inline constexpr char kPageMain[] = "Идентификационная ";
+inline constexpr char kPageRegData[] = "Долговременная";
+inline constexpr char kPageOper[] = "Оперативная";
+inline constexpr char kPageTools[] = "Настройки";
+
+// Commands of the data module: caption and hint.
+struct CommandText {
+    const char* caption;
+    const char* hint;
+};
+inline constexpr CommandText kGetFromCopyr{"Загрузить", "Загрузить данные из ПСИ"};
+inline constexpr CommandText kGetFromFile{"Открыть", "Загрузить данные из файла"};
+inline constexpr CommandText kSaveData{"Сохранить", "Сохранить данные в файле "};
+inline constexpr CommandText kOpenPrev{"&Начало отчета",
+                                       "Выбор файла данных начала отчетного периода"};
+inline constexpr CommandText kPkrSave{"Записать в ПСИ",
+                                      "Записать данные в Прибор считывания информации"};
+inline constexpr CommandText kLevelSave{"Записать в ПСИ",
+                                        "Записать данные в Прибор считывания информации"};
+inline constexpr CommandText kHelp{"Справка", "Вызов файла справки"};
+inline constexpr CommandText kShutDown{"Выход", "Прекращение работы программы"};
+inline constexpr CommandText kPreview{"Протокол", "Оформление протоколов"};
+
+// Items of the "Протокол" drop-down; item i runs the report of number i + 1.
+inline constexpr std::array<const char*, 5> kReportItems = {
+    "Протокол №1 (проверка)", "Протокол №2 (использование)", "Протокол №3 (экспертиза)",
+    "Протокол №4 (авария)", "Журнал (проверка)"};
+// The number the "Протокол" button itself runs.
+inline constexpr int kDefaultReport = 2;
+
+// Data-file dialogs.
+inline constexpr char kDataFileFilter[] = "Файл данных (*.bbd)";
+inline constexpr char kDataFileSuffix[] = "bbd";
+inline constexpr char kOpenDialogTitle[] = "Выбор файла данных регистратора параметров";
+inline constexpr char kSaveDialogTitle[] = "Сохранение данных регистратора параметров";
+inline constexpr char kPrevDialogTitle[] = "Выбор файла данных";
+inline constexpr char kNotSaved[] = "Файл данных регистратора не сохранен!";
+
+// Picture dialogs of the two charts.
+inline constexpr char kPictureDialogTitle[] = "Сохранение графика";
+inline constexpr char kPictureFilterBmp[] = "Bitmaps (*.bmp)";
+inline constexpr char kPictureFilterPng[] = "PNG (*.png)";
+inline constexpr char kPictureSuffix[] = "bmp";
+
+// Identification page.
+inline constexpr char kGbInfo[] = " Паспорт крана ";
+inline constexpr char kGbRegistrator[] = " Паспорт регистратора параметров ";
+inline constexpr char kGbGruz[] = " Грузоподъёмность [F-24]";
+inline constexpr char kGbChanges[] = " Информация об изменениях ";
+inline constexpr char kCraneType[] = "Тип крана:";
+inline constexpr char kSerial[] = "Зав. номер:";
+inline constexpr char kYear[] = "Год выпуска:";
+inline constexpr char kMaker[] = "Изготовитель:";
+inline constexpr char kOwner[] = "Владелец:";
+inline constexpr char kClassGroup[] = "Группа классификации:";
+inline constexpr char kServiceLife[] = "Нормативный срок службы, лет:";
+inline constexpr char kCommissioning[] = "Дата ввода в эксплуатацию:";
+inline constexpr char kRecorderType[] = "Тип, модификация:";
+inline constexpr char kInstaller[] = "Установщик:";
+inline constexpr char kInstallDate[] = "Дата установки:";
+inline constexpr std::array<const char*, 4> kCapacityUnits = {"т, [L-00]", "т, [L-01]", "т, [L-02]",
+                                                              "т, [L-03]"};
+inline constexpr char kChangeIdent[] = "Редактирование идентификационной информации:";
+inline constexpr char kChangeClock[] = "Коррекция часов регистратора параметров:";
+inline constexpr char kChangeSettings[] = "Изменение параметров настройки:";
+inline constexpr char kEditPkr[] = "Изменить [F-20]";
+inline constexpr char kEditPkrLong[] = "Записать с долговременной информацией [F-82]";
+inline constexpr char kEditPkrLongHint[] = "Доступ к данной функции ограничен";
+inline constexpr char kEditHint[] = "Разрешить редактирование";
+
+// Long-term page.
+inline constexpr char kLoadTitle[] = "Распределение циклов работы крана в зависимости от нагрузки";
+inline constexpr char kGistogramButton[] = "&Гистограмма...";
+inline constexpr char kStepGroup[] = " Дискретность, % ";
+inline constexpr std::array<const char*, 3> kStepItems = {"1", "10", "25"};
+inline constexpr char kPeriodGroup[] = " Отчет за период ";
+inline constexpr char kPeriodStart[] = "Начало:";
+inline constexpr char kPeriodStartHint[] = "Начало|Дата начала отчетного периода";
+inline constexpr char kPeriodEnd[] = "Конец:";
+inline constexpr char kPeriodEndHint[] =
+    "Конец|Дата и время чтения данных из регистратора параметров";
+inline constexpr char kWorkGroup[] = " Параметры работы ";
+
+// Operational page.
+inline constexpr char kCyclesGroup[] = " Рабочие циклы ";
+inline constexpr char kCyclesHint[] = "Информация о последних циклах работы крана";
+inline constexpr std::array<const char*, 4> kCycleFilterItems = {
+    "За выбранную дату", "Срабатывание ОГП", "Вкл/Выкл крана", "Все циклы"};
+
+// Settings page (its fields' captions and hints sit with the page's rules).
+inline constexpr char kSettingsGroup[] = " Параметры настройки ОПН \"ОРБИС-К\" ";
+inline constexpr char kEditLevel[] = "Изменить [F-29]";
+
+// Chart buttons, shared by both analysis windows.
+inline constexpr char kPrintButton[] = "&Печать";
+inline constexpr char kPrintHint[] = "Вывод графика на принтер";
+inline constexpr char kSaveButton[] = "&Сохранить";
+inline constexpr char kSaveHint[] = "Сохранить в виде графического файла";
+inline constexpr char kExitButton[] = "Вы&ход";
+inline constexpr char kExitHint[] = "Закрыть окно";
+
+// The work-cycle chart.
+inline constexpr char kOperCaption[] = "Оперативная информация";
+inline constexpr char kOperCurvesGroup[] = " Параметры ";
+inline constexpr char kOperCurvesHint[] = "Выбор графиков для отображения";
+inline constexpr char kOperPrevHint[] = "Показать предыдущий цикл оперативных записей";
+inline constexpr char kOperNextHint[] = "Показать следующий цикл оперативных записей";
+inline constexpr char kOperTimeAxis[] = "Время, с";
+
+// The load histogram.
+inline constexpr char kGistCaption[] = "Гистограмма распределения рабочих циклов";
+inline constexpr char kGistTitle[] = "График распределения регистрируемых циклов работы крана";
+inline constexpr char kGistLoadAxis[] = "Нагрузка, %";
+inline constexpr char kGistCountAxis[] = "Количество циклов";
+inline constexpr std::array<const char*, 4> kGistLegend = {"Кран      ", "Лебедка №1", "Лебедка №2",
+                                                           "Лебедка №3"};
+
+}  // namespace orbisk::ui

@@ -1,0 +1,65 @@
+// Start-up of the desktop program: one instance per user, the program's folder as the current
+// directory, the main window with its command holder and the histogram window.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProxyStyle>
+#include <exception>
+
+#include "app/AppTexts.h"
+#include "app/Locations.h"
+#include "app/Mainu.h"
+#include "app/QtSingleInstance.h"
+#include "app/QtText.h"
+
+namespace {
+
+// Hints appear after half a second.
+class HintStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == QStyle::SH_ToolTip_WakeUpDelay) return 500;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("orbisk");
+    QApplication::setApplicationDisplayName(orbisk::Q(orbisk::ui::kAppTitle));
+    QApplication::setApplicationVersion(ORBISK_VERSION);
+    QApplication::setOrganizationName(ORBISK_COMPANY);
+    QApplication::setStyle(new HintStyle);
+
+    const QString exe = QCoreApplication::applicationFilePath();
+    QDir::setCurrent(QFileInfo(exe).absolutePath());
+
+    const QStringList args = QCoreApplication::arguments();
+    QString file;
+    if (args.size() > 1) file = QFileInfo(args.at(1)).absoluteFilePath();
+
+    const QString instance = orbisk::InstanceName();
+    if (orbisk::HandOverToRunningInstance(instance, file)) return 0;
+
+    try {
+        const orbisk::ProgramLocations locations =
+            orbisk::LocateProgramFiles(orbisk::Utf8ToPath(orbisk::S(exe)));
+        orbisk::TfMain fMain(locations);
+        orbisk::SingleInstanceServer server(&fMain);
+        server.Listen(instance);
+        QObject::connect(&server, &orbisk::SingleInstanceServer::Activate, &fMain,
+                         &orbisk::TfMain::ActivateWithFile);
+        for (QWidget* w : fMain.findChildren<QWidget*>()) w->setToolTipDuration(2500);
+        if (!file.isEmpty()) fMain.SetCommandLineFile(file);
+        fMain.show();
+        return QApplication::exec();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, orbisk::Q(orbisk::ui::kAppTitle),
+                              QString::fromUtf8(e.what()));
+        return 1;
+    }
+}

@@ -1,0 +1,153 @@
+// Timing of what a user waits for in the desktop program, and the pictures of its windows.
+//   orbisk-gui-bench [--runs N] SAMPLE        start to a shown filled window; open and refill
+//   orbisk-gui-bench --screenshots DIR SAMPLE  PNGs of the four pages, the chart, the histogram
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "app/Locations.h"
+#include "app/Mainu.h"
+#include "app/QtText.h"
+#include "views/Gistu.h"
+#include "views/Opformu.h"
+
+namespace {
+
+using orbisk::TfMain;
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double Ms(const QElapsedTimer& t) {
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+void Settle() {
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+bool Save(QWidget* w, const QString& dir, const char* name) {
+    const QString path = QDir(dir).filePath(QString::fromLatin1(name) + ".png");
+    const bool ok = w->grab().save(path, "PNG");
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
+    return ok;
+}
+
+int Screenshots(TfMain& w, const QString& dir) {
+    QDir().mkpath(dir);
+    auto* pages = w.findChild<QTabWidget*>("PageControl1");
+    const char* names[] = {"main-identification", "main-longterm", "main-operational",
+                           "main-settings"};
+    bool ok = true;
+    for (int i = 0; i < 4; ++i) {
+        pages->setCurrentIndex(i);
+        Settle();
+        ok = Save(&w, dir, names[i]) && ok;
+    }
+    pages->setCurrentIndex(0);
+
+    auto* hist = &w.Gistogram();
+    hist->show();
+    // The crane and winch 1 together, as an inspector compares them.
+    if (auto* leb1 = hist->findChild<QAbstractButton*>("chbLeb1")) leb1->click();
+    Settle();
+    ok = Save(hist, dir, "histogram") && ok;
+    hist->hide();
+
+    auto* last = w.findChild<QTreeWidget*>("lvLast");
+    const auto& rows = w.GetSession().Model().cycles;
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        if (!rows[i].hasFrame) continue;
+        last->setCurrentItem(last->topLevelItem(i));
+        orbisk::TfOper oper(&w, w.GetSession(), last, rows[i].frameOffset);
+        oper.show();
+        Settle();
+        ok = Save(&oper, dir, "cycle-chart") && ok;
+        break;
+    }
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QElapsedTimer start;
+    start.start();
+    QApplication app(argc, argv);
+    QApplication::setApplicationVersion("1.0.0");
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    QString shots;
+    int runs = 30;
+    while (args.size() > 1) {
+        if (args.first() == "--screenshots") {
+            args.removeFirst();
+            shots = args.takeFirst();
+        } else if (args.first() == "--runs") {
+            args.removeFirst();
+            runs = args.takeFirst().toInt();
+        } else {
+            break;
+        }
+    }
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: orbisk-gui-bench [--runs N] [--screenshots DIR] SAMPLE\n");
+        return 2;
+    }
+    const QString sample = QFileInfo(args.first()).absoluteFilePath();
+
+    // A private configuration, so that measuring never touches the user's settings.
+    QTemporaryDir config;
+    orbisk::ProgramLocations locations;
+    locations.programFolder = orbisk::Utf8ToPath(orbisk::S(config.path()));
+    locations.iniPath = orbisk::Utf8ToPath(orbisk::S(config.filePath("orbisk.ini")));
+    locations.dataFolder = orbisk::Utf8ToPath(orbisk::S(config.filePath("data")));
+
+    TfMain w(locations);
+    w.SetCommandLineFile(sample);
+    w.resize(1100, 760);
+    w.show();
+    Settle();
+    const double startup = Ms(start);
+    if (!shots.isEmpty()) return Screenshots(w, shots);
+
+    std::vector<double> open, steps, filters;
+    auto* last = w.findChild<QTreeWidget*>("lvLast");
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        w.OpenDataFileCommand(sample);
+        Settle();
+        open.push_back(Ms(t));
+
+        t.restart();
+        for (const char* name : {"rgStep_0", "rgStep_2", "rgStep_1"}) {
+            w.findChild<QAbstractButton*>(name)->click();
+        }
+        Settle();
+        steps.push_back(Ms(t) / 3);
+
+        t.restart();
+        for (const char* name : {"rgLast_2", "rgLast_3"}) {
+            w.findChild<QAbstractButton*>(name)->click();
+        }
+        Settle();
+        filters.push_back(Ms(t) / 2);
+    }
+    std::printf("start to shown filled window: %.1f ms\n", startup);
+    std::printf("open sample and refill every page (%d rows): median %.1f ms over %d runs\n",
+                last->topLevelItemCount(), Median(open), runs);
+    std::printf("change of distribution step: median %.1f ms\n", Median(steps));
+    std::printf("change of cycle filter: median %.1f ms\n", Median(filters));
+    w.close();
+    return 0;
+}

@@ -1,0 +1,82 @@
+#include "edit/SettingsPageRules.h"
+
+#include <cctype>
+#include <charconv>
+
+namespace orbisk {
+
+namespace {
+
+constexpr char kRelayOff[] = "ВЫКЛЮЧЕНО(не используется)";
+
+}  // namespace
+
+const SettingField* FindSettingField(Ctl control) {
+    for (const auto& f : kSettingFields) {
+        if (f.control == control) return &f;
+    }
+    return nullptr;
+}
+
+std::array<std::string, 4> ExtRelayTexts(int algorithmIndex) {
+    if (algorithmIndex != 1 && algorithmIndex != 2) {
+        return {kRelayOff, kRelayOff, kRelayOff, kRelayOff};
+    }
+    const std::string comparison = algorithmIndex == 1 ? " > Порога" : " < Порога";
+    std::array<std::string, 4> texts;
+    for (int winch = 1; winch <= 3; ++winch) {
+        texts[winch - 1] =
+            "ВКЛЮЧЕНО,если нагрузка на Лебедке №" + std::to_string(winch) + comparison;
+    }
+    texts[3] = kRelayOff;
+    return texts;
+}
+
+std::optional<int> SettingInteger(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
+    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    if (begin < end && text[begin] == '+') ++begin;
+    if (begin == end) return std::nullopt;
+    int value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data() + begin, text.data() + end, value);
+    if (ec != std::errc() || ptr != text.data() + end) return std::nullopt;
+    return value;
+}
+
+std::optional<EditColor> IndicatorColor(Ctl control, std::string_view text) {
+    EditColor active;
+    switch (control) {
+        case Ctl::eStopSens:
+        case Ctl::eStopPerekos:
+        case Ctl::eCtrlRele3:
+        case Ctl::eCtrlRele4:
+            active = EditColor::Green;
+            break;
+        case Ctl::eCtrlRele3_Off:
+        case Ctl::eCtrlRele4_Off:
+            active = EditColor::Red;
+            break;
+        default:
+            return std::nullopt;
+    }
+    const auto value = SettingInteger(text);
+    if (!value) return std::nullopt;
+    return *value != 0 ? active : EditColor::ButtonFace;
+}
+
+std::optional<bool> ThresholdLabelEnabled(std::string_view text) {
+    const auto value = SettingInteger(text);
+    if (!value) return std::nullopt;
+    return *value != 0;
+}
+
+std::optional<bool> RelayChoiceEnabled(std::string_view onText, std::string_view offText) {
+    const auto on = SettingInteger(onText);
+    const auto off = SettingInteger(offText);
+    if (!on || !off) return std::nullopt;
+    return *on != 0 || *off != 0;
+}
+
+}  // namespace orbisk

@@ -1,0 +1,528 @@
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include "GuiTestSupport.h"
+#include "app/AppTexts.h"
+#include "app/QtPrompter.h"
+#include "app/QtSingleInstance.h"
+#include "image/Messages.h"
+#include "views/Opformu.h"
+
+namespace orbisk::test {
+namespace {
+
+QColor Base(QWidget* w) {
+    return w->palette().color(QPalette::Active, QPalette::Base);
+}
+QColor WindowColor() {
+    return QApplication::palette().color(QPalette::Active, QPalette::Base);
+}
+QColor ButtonFace() {
+    return QApplication::palette().color(QPalette::Active, QPalette::Button);
+}
+
+QStringList Header(QTreeWidget* list) {
+    QStringList h;
+    for (int c = 0; c < list->columnCount(); ++c) h << list->headerItem()->text(c);
+    return h;
+}
+
+class MainWindow : public MainWindowFixture {};
+
+TEST_F(MainWindow, StartWithTheSampleOnTheCommandLineFillsEveryPage) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    EXPECT_EQ(w.windowTitle(), "Регистратор параметров работы крана");
+    EXPECT_TRUE(prompter_.texts.empty());
+
+    auto* pages = Find<QTabWidget>("PageControl1");
+    EXPECT_EQ(pages->currentWidget()->objectName(), "tsMain");
+    EXPECT_EQ(pages->tabText(0), "Идентификационная ");
+    EXPECT_EQ(pages->tabText(3), "Настройки");
+
+    // Identification page.
+    EXPECT_EQ(Text("eMarka"), "КС-45717К-1");
+    EXPECT_EQ(Text("eRegNum"), "0417/19-2");
+    EXPECT_EQ(Text("eSumGruz"), "25.00");
+    EXPECT_EQ(Text("eLebName3"), "Лебёдка №3");
+    EXPECT_EQ(Text("eRegSetup"), "20.05.2019");
+    EXPECT_EQ(Text("eChangePassport"), "12.03.2024 10:02   Ключ № 00000A1C4EB7");
+    EXPECT_EQ(Find<QLineEdit>("eChangeRTC")->palette().color(QPalette::Text), QColor(0, 0, 0));
+    EXPECT_EQ(Find<QLineEdit>("eMarka")->maxLength(), 32);
+
+    // Long-term page.
+    EXPECT_EQ(Text("eDateCheck"), "17.03.2025 11:42 ");
+    EXPECT_EQ(Text("eStartDateCheck"), "20.05.2019");
+    QTreeWidget* load = List("lvLoad");
+    EXPECT_EQ(load->topLevelItemCount(), 13);
+    EXPECT_EQ(Header(load), QStringList({"№", "Нагрузка, %", "Автокран", "Основная",
+                                         "Вспомогательная", "Лебедка №3"}));
+    EXPECT_EQ(load->columnWidth(1), 140);
+    EXPECT_EQ(load->topLevelItem(12)->text(1), "от 121% до 130%");
+    QTreeWidget* stat = List("lvRegStat");
+    ASSERT_EQ(stat->topLevelItemCount(), 12);
+    EXPECT_EQ(stat->topLevelItem(0)->text(0), "Суммарное число рабочих циклов");
+    EXPECT_EQ(stat->topLevelItem(0)->text(1), "13235");
+    EXPECT_EQ(stat->topLevelItem(8)->text(2), "M2");
+    EXPECT_EQ(stat->topLevelItem(3)->text(4), "-");
+    EXPECT_EQ(stat->columnWidth(0), 340);
+
+    // Operational page.
+    QTreeWidget* last = List("lvLast");
+    EXPECT_EQ(last->topLevelItemCount(), 1728);
+    EXPECT_EQ(Header(last).at(4), "Леб. №3");
+    EXPECT_EQ(last->topLevelItem(1)->text(6), " Блок");
+    EXPECT_EQ(last->topLevelItem(0)->text(7), "16338");
+    EXPECT_EQ(last->columnWidth(0), 160);
+    EXPECT_FALSE(Find<QDateEdit>("dtpReportDate")->isEnabled());
+    EXPECT_TRUE(Find<QRadioButton>("rgLast_3")->isChecked());
+
+    // Settings page and its live reactions as decoding filled it.
+    EXPECT_EQ(Text("eVersion"), "1.05 ");
+    EXPECT_EQ(Base(Find("eStopSens")), QColor(0, 255, 0));
+    EXPECT_EQ(Base(Find("eCtrlRele3_Off")), QColor(255, 0, 0));
+    EXPECT_EQ(Base(Find("eCtrlRele4")), ButtonFace());
+    EXPECT_TRUE(SelfEnabled("rgRele3"));
+    EXPECT_FALSE(SelfEnabled("rgRele4"));
+    EXPECT_EQ(Find<QLabel>("lExtR1")->text(), "ВКЛЮЧЕНО,если нагрузка на Лебедке №1 > Порога");
+    EXPECT_EQ(Find<QLabel>("lExtR4")->text(), "ВЫКЛЮЧЕНО(не используется)");
+    EXPECT_EQ(Find<QLabel>("lLeb1")->text(), "Основная");
+    EXPECT_EQ(List("lvCalibr")->topLevelItemCount(), 3);
+    EXPECT_TRUE(Find<QCheckBox>("chbSensWorkMode")->isChecked());
+    EXPECT_TRUE(Find<QRadioButton>("rgRele3_1")->isChecked());
+
+    // The file's path in the status bar, the data commands enabled.
+    EXPECT_TRUE(Find<QLabel>("StatusPanel0")->text().endsWith("current.bbd"));
+    EXPECT_TRUE(Find("bbStartReport")->isEnabled());
+    EXPECT_TRUE(Find("tbSave")->isEnabled());
+}
+
+TEST_F(MainWindow, DesignDefaultsBeforeAnyImage) {
+    Start();
+    EXPECT_EQ(Text("eMarka"), "");
+    EXPECT_EQ(Text("eLebName1"), "Лебёдка №1");
+    EXPECT_EQ(Text("eWarning"), "90");
+    EXPECT_EQ(Find<QLabel>("lExtR2")->text(), "ВЫКЛЮЧЕНО (не используется)");
+    EXPECT_EQ(Header(List("lvLoad")).at(3), "Лебедка №1");
+    EXPECT_EQ(List("lvRegStat")->topLevelItemCount(), 12);
+    EXPECT_EQ(List("lvLast")->topLevelItemCount(), 0);
+    EXPECT_EQ(Header(List("lvWorkModeVal")).at(0), "");
+    EXPECT_EQ(List("lvWorkModeVal")->topLevelItem(0)->text(1), "100");
+    EXPECT_TRUE(Find("bbStartReport")->isEnabled());
+    EXPECT_EQ(Find<QDateEdit>("dtpReportDate")->date(), QDate(2025, 3, 18));
+}
+
+TEST_F(MainWindow, ToolbarStatusBarAndCommands) {
+    TfMain& w = Start();
+    for (const char* name :
+         {"tbGetCopyr", "tbGetFile", "tbSave", "tbPreview", "tbHelp", "tbShutDown"}) {
+        Find(name);
+    }
+    auto* preview = Find<QToolButton>("tbPreview");
+    EXPECT_EQ(preview->text(), "Протокол");
+    EXPECT_EQ(preview->toolTip(), "Оформление протоколов");
+    ASSERT_NE(preview->menu(), nullptr);
+    QStringList items;
+    for (QAction* a : preview->menu()->actions()) items << a->text();
+    EXPECT_EQ(items, QStringList({"Протокол №1 (проверка)", "Протокол №2 (использование)",
+                                  "Протокол №3 (экспертиза)", "Протокол №4 (авария)",
+                                  "Журнал (проверка)"}));
+    QList<int> reports;
+    QObject::connect(&w.DataModule(), &TDataModule1::ReportRequested,
+                     [&](int kind) { reports << kind; });
+    w.DataModule().Preview->trigger();
+    w.DataModule().Reports[4]->trigger();
+    EXPECT_EQ(reports, QList<int>({2, 5}));
+
+    EXPECT_EQ(w.DataModule().SaveData->toolTip(), "Сохранить данные в файле ");
+    EXPECT_EQ(w.DataModule().OpenPrev->text(), "&Начало отчета");
+    EXPECT_EQ(Find<QAbstractButton>("bbStartReport")->text(), "&Начало отчета");
+    EXPECT_EQ(Find<QAbstractButton>("bbChangeIdent")->text(), "Записать в ПСИ");
+
+    EXPECT_EQ(Find("StatusPanel0")->width(), 400);
+    EXPECT_EQ(Find("StatusPanel1")->width(), 100);
+    EXPECT_EQ(Find("StatusPanel3")->width(), 200);
+    EXPECT_NE(Find<QProgressBar>("ProgressBar1"), nullptr);
+    EXPECT_EQ(Find<QLabel>("StatusPanel2")->text(), "Версия 1.0.0");
+}
+
+TEST_F(MainWindow, FiltersAndStepsRefillTheLists) {
+    Start(SamplePath("current.bbd"));
+    Click("rgStep_2");
+    QTreeWidget* load = List("lvLoad");
+    ASSERT_EQ(load->topLevelItemCount(), 6);
+    EXPECT_EQ(load->topLevelItem(5)->text(1), "от 126% до 150%");
+    Click("rgStep_0");
+    ASSERT_EQ(load->topLevelItemCount(), 127);
+    EXPECT_EQ(load->topLevelItem(0)->text(1), "1%");
+
+    QTreeWidget* last = List("lvLast");
+    Click("rgLast_2");
+    ASSERT_GT(last->topLevelItemCount(), 0);
+    for (int i = 0; i < last->topLevelItemCount(); ++i) {
+        const QString state = last->topLevelItem(i)->text(6);
+        EXPECT_TRUE(state.startsWith(" Вкл") || state.startsWith(" Выкл")) << state.toStdString();
+    }
+    Click("rgLast_1");
+    EXPECT_EQ(last->topLevelItemCount(), 64);
+
+    Click("rgLast_0");
+    auto* date = Find<QDateEdit>("dtpReportDate");
+    EXPECT_TRUE(date->isEnabled());
+    EXPECT_EQ(date->date(), QDate(2025, 3, 17));  // the reading date of the opened file
+    date->setDate(QDate(2025, 3, 13));
+    ASSERT_GT(last->topLevelItemCount(), 0);
+    for (int i = 0; i < last->topLevelItemCount(); ++i) {
+        EXPECT_TRUE(last->topLevelItem(i)->text(0).startsWith("13.03.2025"));
+    }
+    date->setDate(QDate(2001, 1, 1));
+    EXPECT_EQ(last->topLevelItemCount(), 0);
+    Click("rgLast_3");
+    EXPECT_FALSE(date->isEnabled());
+    EXPECT_EQ(last->topLevelItemCount(), 1728);
+}
+
+TEST_F(MainWindow, TypedChannelNamesRenameTheCaptions) {
+    Start(SamplePath("current.bbd"));
+    Click("chbEditPKR");
+    auto* winch3 = Find<QLineEdit>("eLebName3");
+    winch3->selectAll();
+    Type(winch3, "Стрела");
+    EXPECT_EQ(Header(List("lvLoad")).at(5), "Стрела");
+    EXPECT_EQ(Header(List("lvRegStat")).at(4), "Стрела");
+    EXPECT_EQ(Header(List("lvLast")).at(4), "Стрела");
+    EXPECT_EQ(Find<QLabel>("lLeb3")->text(), "Стрела");
+    EXPECT_EQ(Find<QRadioButton>("rgRele3_2")->text(), "Вспомогательная");
+
+    auto* crane = Find<QLineEdit>("eLebNameK");
+    crane->selectAll();
+    Type(crane, "Кран-1");
+    EXPECT_EQ(Find<QRadioButton>("rgRele3_0")->text(), "Кран-1");
+    EXPECT_EQ(Header(List("lvLast")).at(1), "Кран-1");
+
+    // An emptied name gives the design captions back.
+    winch3->selectAll();
+    QTest::keyClick(winch3, Qt::Key_Delete);
+    EXPECT_EQ(Header(List("lvLoad")).at(5), "Лебедка №3");
+    EXPECT_EQ(Header(List("lvLast")).at(4), "Леб. №3");
+}
+
+TEST_F(MainWindow, EditModeSwitchesEnableGroupsAndColourTheEdits) {
+    Start(SamplePath("current.bbd"));
+    EXPECT_FALSE(Find("gbInfo")->isEnabled());
+    EXPECT_FALSE(Find("chbEditPKR_LONG")->isEnabled());
+    EXPECT_EQ(Base(Find("eMarka")), ButtonFace());
+    Click("chbEditPKR");
+    EXPECT_TRUE(Find("gbInfo")->isEnabled());
+    EXPECT_TRUE(Find("gbGruz")->isEnabled());
+    EXPECT_TRUE(Find("gbRegistrator")->isEnabled());
+    EXPECT_TRUE(Find("chbEditPKR_LONG")->isEnabled());
+    EXPECT_EQ(Base(Find("eRegType")), WindowColor());
+    Click("chbEditPKR_LONG");
+    Click("chbEditPKR");
+    EXPECT_FALSE(Find("gbGruz")->isEnabled());
+    EXPECT_FALSE(Find("chbEditPKR_LONG")->isEnabled());
+    EXPECT_TRUE(Find<QCheckBox>("chbEditPKR_LONG")->isChecked());  // its check stays
+
+    EXPECT_FALSE(Find("tsLevel")->isEnabled());
+    EXPECT_FALSE(Find("tsConfig")->isEnabled());
+    Click("chbEditLevel");
+    EXPECT_TRUE(Find("tsLevel")->isEnabled());
+    EXPECT_TRUE(Find("tsExtRele")->isEnabled());
+    EXPECT_TRUE(Find("gbCalibration")->isEnabled());
+    EXPECT_EQ(Base(Find("eWarning")), WindowColor());
+    EXPECT_EQ(Base(Find("eStopSens")), WindowColor());  // edit mode paints over the indicator
+
+    // Live reactions while typing.
+    auto* sens = Find<QLineEdit>("eStopSens");
+    sens->selectAll();
+    Type(sens, "0");
+    EXPECT_EQ(Base(sens), ButtonFace());
+    Type(sens, "x");
+    EXPECT_EQ(Base(sens), ButtonFace());  // a text that is no number changes nothing
+    sens->selectAll();
+    Type(sens, "7");
+    EXPECT_EQ(Base(sens), QColor(0, 255, 0));
+    auto* off4 = Find<QLineEdit>("eCtrlRele4_Off");
+    off4->selectAll();
+    Type(off4, "20");
+    EXPECT_TRUE(SelfEnabled("rgRele4"));
+    EXPECT_EQ(Base(off4), QColor(255, 0, 0));
+    auto* stop1 = Find<QLineEdit>("eStop1");
+    stop1->selectAll();
+    Type(stop1, "0");
+    EXPECT_FALSE(Find("lStop1")->isEnabled());
+    Click("rgExtReleAlg_2");
+    EXPECT_EQ(Find<QLabel>("lExtR3")->text(), "ВКЛЮЧЕНО,если нагрузка на Лебедке №3 < Порога");
+    Click("rgExtReleAlg_3");
+    EXPECT_EQ(Find<QLabel>("lExtR1")->text(), "ВЫКЛЮЧЕНО(не используется)");
+}
+
+TEST_F(MainWindow, KeyFiltersOfNumberFields) {
+    Start(SamplePath("current.bbd"));
+    Click("chbEditPKR");
+    auto* capacity = Find<QLineEdit>("eGruz2");
+    capacity->selectAll();
+    Type(capacity, "12,5x");
+    EXPECT_EQ(capacity->text(), "12.5");
+    EXPECT_EQ(window_->GetSession().Model().Text(Ctl::eGruz2), "12.5");
+    auto* year = Find<QLineEdit>("eYear");
+    year->selectAll();
+    Type(year, "2a0.1");
+    EXPECT_EQ(year->text(), "201");
+    QTest::keyClick(year, Qt::Key_Backspace);
+    EXPECT_EQ(year->text(), "20");
+}
+
+TEST_F(MainWindow, InstallationDateIsPickedInTheCalendar) {
+    Start(SamplePath("current.bbd"));
+    Click("chbEditPKR");
+    auto* setup = Find<QLineEdit>("eRegSetup");
+    EXPECT_TRUE(setup->isReadOnly());
+    QTest::mouseClick(setup, Qt::LeftButton);
+    auto* calendar = Find<QCalendarWidget>("MonthCalendar1");
+    EXPECT_TRUE(calendar->isVisible());
+    EXPECT_EQ(calendar->selectedDate(), QDate(2019, 5, 20));
+    calendar->setSelectedDate(QDate(2020, 1, 2));
+    Q_EMIT calendar->clicked(QDate(2020, 1, 2));
+    EXPECT_EQ(setup->text(), "02.01.2020");
+    EXPECT_FALSE(calendar->isVisible());
+    EXPECT_FALSE(setup->isReadOnly());
+}
+
+TEST_F(MainWindow, ViewSettingsSurviveARestart) {
+    Start();
+    Click("rgStep_2");
+    Click("rgLast_2");
+    window_->move(40, 30);
+    Restart();
+    EXPECT_TRUE(Find<QRadioButton>("rgStep_2")->isChecked());
+    EXPECT_TRUE(Find<QRadioButton>("rgLast_2")->isChecked());
+    EXPECT_EQ(window_->GetConfig().DistributionStep(), 2);
+    EXPECT_EQ(window_->GetConfig().CycleFilter(), 2);
+    EXPECT_EQ(window_->GetConfig().WindowLeft(), window_->x());
+
+    // A data-correction switch set in the file is written back as it was read.
+    window_->close();
+    window_.reset();
+    Config(locations_).SetDataCorrection(true);
+    Start();
+    EXPECT_TRUE(window_->GetSession().DataCorrection());
+    window_->close();
+    EXPECT_TRUE(Config(locations_).DataCorrection());
+}
+
+TEST_F(MainWindow, OpenCommandUsesItsDialogAndRemembersTheFolder) {
+    TfMain& w = Start();
+    QString askedTitle, askedFolder;
+    TDataModule1::Hooks().openDataFile = [&](const QString& title, const QString& folder) {
+        askedTitle = title;
+        askedFolder = folder;
+        return SamplePath("previous.bbd");
+    };
+    w.DataModule().GetFromFile->trigger();
+    EXPECT_EQ(askedTitle, "Выбор файла данных регистратора параметров");
+    EXPECT_EQ(askedFolder, dir_.filePath("Данные"));
+    EXPECT_EQ(w.GetConfig().OpenFolder(), S(QFileInfo(SamplePath("previous.bbd")).absolutePath()));
+    EXPECT_TRUE(Find<QLabel>("StatusPanel0")->text().endsWith("previous.bbd"));
+    EXPECT_FALSE(Text("eDateCheck").isEmpty());
+
+    TDataModule1::Hooks().openDataFile = [&](const QString&, const QString& folder) {
+        askedFolder = folder;
+        return QString();
+    };
+    w.DataModule().GetFromFile->trigger();
+    EXPECT_EQ(askedFolder, QFileInfo(SamplePath("previous.bbd")).absolutePath());
+    EXPECT_EQ(w.GetConfig().OpenFolder(), S(dir_.filePath("Данные")));
+}
+
+TEST_F(MainWindow, ShortFileIsRefusedAndChangesNothing) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    const QString shortFile = dir_.filePath("short.bbd");
+    QFile f(shortFile);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(100, 'x'));
+    f.close();
+    w.OpenDataFileCommand(shortFile);
+    ASSERT_EQ(prompter_.texts.size(), 1u);
+    EXPECT_EQ(prompter_.texts[0],
+              "Неправильный размер файла данных: 100 байт.\nОжидается 65536 байт.");
+    EXPECT_TRUE(Find<QLabel>("StatusPanel0")->text().endsWith("current.bbd"));
+    EXPECT_EQ(Text("eMarka"), "КС-45717К-1");
+}
+
+TEST_F(MainWindow, ComparisonWithThePreviousCheck) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    const QString before = Text("eStartDateCheck");
+    QString askedTitle;
+    QString chosen = dir_.filePath("notes.txt");
+    TDataModule1::Hooks().openDataFile = [&](const QString& title, const QString&) {
+        askedTitle = title;
+        return chosen;
+    };
+    Click("bbStartReport");
+    EXPECT_EQ(askedTitle, "Выбор файла данных");
+    ASSERT_EQ(prompter_.texts.size(), 1u);
+    EXPECT_EQ(prompter_.texts.back(), msg::kWrongExtension);
+
+    chosen = SamplePath("current.bbd");  // the same reading time: not an older check
+    Click("bbStartReport");
+    EXPECT_EQ(prompter_.texts.back(), msg::kWrongPreviousFile);
+    EXPECT_TRUE(Find("bbStartReport")->isEnabled());
+
+    chosen = SamplePath("previous.bbd");
+    const std::size_t messages = prompter_.texts.size();
+    Click("bbStartReport");
+    EXPECT_EQ(prompter_.texts.size(), messages);
+    EXPECT_NE(Text("eStartDateCheck"), before);
+    EXPECT_FALSE(Find("bbStartReport")->isEnabled());
+    EXPECT_FALSE(Find("tbSave")->isEnabled());
+    EXPECT_FALSE(w.DataModule().SaveData->isEnabled());
+
+    // Loading an image enables both again.
+    w.OpenDataFileCommand(SamplePath("current.bbd"));
+    EXPECT_TRUE(Find("bbStartReport")->isEnabled());
+    EXPECT_EQ(Text("eStartDateCheck"), before);
+}
+
+TEST_F(MainWindow, SavingStoresTheFreshImageUnderTheProposedName) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    w.DataModule().SaveData->trigger();  // no reader link yet
+    ASSERT_EQ(prompter_.texts.size(), 1u);
+    EXPECT_EQ(prompter_.texts[0], "Файл данных регистратора не сохранен!");
+
+    w.SetReaderLoad([] { return true; });
+    QString proposed;
+    const QString target = dir_.filePath("saved.bbd");
+    TDataModule1::Hooks().saveDataFile = [&](const QString&, const QString& name) {
+        proposed = name;
+        return target;
+    };
+    w.DataModule().SaveData->trigger();
+    EXPECT_TRUE(proposed.startsWith("РП_№0417192 от 17_03_2025 1142")) << proposed.toStdString();
+    EXPECT_EQ(QFileInfo(target).size(), 65536);
+    EXPECT_EQ(w.GetConfig().SaveFolder(), S(dir_.path()));
+    EXPECT_TRUE(Find<QLabel>("StatusPanel0")->text().endsWith("saved.bbd"));
+}
+
+// Runs `check` on the next modal window that opens, then closes it.
+void OnNextModal(std::function<void(QWidget*)> check) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, check] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            check(modal);
+            modal->close();
+        }
+    });
+    timer->start();
+}
+
+TEST_F(MainWindow, DoubleClickOpensTheChartOnlyForRowsWithTheirFrame) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    QTreeWidget* last = List("lvLast");
+    const auto& rows = w.GetSession().Model().cycles;
+    int withFrame = -1, without = -1;
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        if (rows[i].hasFrame && withFrame < 0) withFrame = i;
+        if (!rows[i].hasFrame && without < 0) without = i;
+    }
+    ASSERT_GE(withFrame, 0);
+    ASSERT_GE(without, 0);
+
+    QTreeWidgetItem* plain = last->topLevelItem(without);
+    last->setCurrentItem(plain);
+    Q_EMIT last->itemDoubleClicked(plain, 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    QString title;
+    QTreeWidgetItem* framed = last->topLevelItem(withFrame);
+    last->setCurrentItem(framed);
+    OnNextModal([&](QWidget* modal) {
+        auto* oper = qobject_cast<TfOper*>(modal);
+        ASSERT_NE(oper, nullptr);
+        title = oper->windowTitle();
+        EXPECT_EQ(oper->StartOffset(), rows[withFrame].frameOffset);
+    });
+    Q_EMIT last->itemDoubleClicked(framed, 0);
+    EXPECT_EQ(title, "Оперативная информация");
+}
+
+TEST_F(MainWindow, PrompterShowsRealMessageBoxes) {
+    QWidget owner;
+    QtPrompter prompter(&owner);
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        icon = box->icon();
+        buttons = box->standardButtons();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_FALSE(
+        prompter.Ask(msg::kBadChecksum, QuestionButtons::YesNo, MessageIcon::Question, {}));
+    EXPECT_EQ(text, Q(msg::kBadChecksum));
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
+
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        buttons = box->standardButtons();
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_TRUE(prompter.Ask("?", QuestionButtons::OkNo, MessageIcon::Question, {}));
+    EXPECT_EQ(buttons, QMessageBox::Ok | QMessageBox::No);
+
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        icon = box->icon();
+        EXPECT_EQ(box->windowTitle(), "Регистратор параметров работы крана");
+    });
+    prompter.Message(msg::kLongTermFailed, MessageIcon::Error, {});
+    EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+TEST_F(MainWindow, SecondStartHandsItsFileToTheFirst) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    const QString name = QString("orbisk-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstanceServer server(&w);
+    ASSERT_TRUE(server.Listen(name));
+    QObject::connect(&server, &SingleInstanceServer::Activate, &w, &TfMain::ActivateWithFile);
+
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ORBISK_INSTANCE", name);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    second.setProcessEnvironment(env);
+    second.start(ORBISK_APP, {SamplePath("previous.bbd")});
+    ASSERT_TRUE(second.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 10000);
+    EXPECT_EQ(second.exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(Find<QLabel>("StatusPanel0")->text().endsWith("previous.bbd"), 5000);
+    EXPECT_TRUE(w.isVisible());
+}
+
+}  // namespace
+}  // namespace orbisk::test

@@ -1,0 +1,366 @@
+#include "views/Opformu.h"
+
+#include <QAreaSeries>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QImage>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <QWheelEvent>
+
+#include "app/AppTexts.h"
+#include "app/Datau.h"
+#include "app/QtIcons.h"
+#include "app/QtText.h"
+#include "image/Session.h"
+#include "views/QtChartHelpers.h"
+
+namespace orbisk {
+
+namespace {
+
+// A chart view that zooms and pans along the time axis only.
+class TimeChartView final : public QChartView {
+public:
+    explicit TimeChartView(QChart* chart) : QChartView(chart) {
+        setRubberBand(QChartView::HorizontalRubberBand);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void wheelEvent(QWheelEvent* event) override {
+        const QRectF area = chart()->plotArea();
+        if (event->modifiers() & Qt::ShiftModifier) {
+            chart()->scroll(event->angleDelta().y() > 0 ? -area.width() / 10 : area.width() / 10,
+                            0);
+            return;
+        }
+        const double factor = event->angleDelta().y() > 0 ? 0.8 : 1.25;
+        const double x = std::clamp(event->position().x(), area.left(), area.right());
+        const double left = x - (x - area.left()) * factor;
+        chart()->zoomIn(QRectF(left, area.top(), area.width() * factor, area.height()));
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const double step = chart()->plotArea().width() / 10;
+        switch (event->key()) {
+            case Qt::Key_Left:
+                chart()->scroll(-step, 0);
+                return;
+            case Qt::Key_Right:
+                chart()->scroll(step, 0);
+                return;
+            case Qt::Key_Home:
+                chart()->zoomReset();
+                return;
+            default:
+                QChartView::keyPressEvent(event);
+        }
+    }
+
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::MiddleButton) {
+            panFrom_ = event->position().x();
+            panning_ = true;
+            return;
+        }
+        QChartView::mousePressEvent(event);
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (panning_) {
+            chart()->scroll(panFrom_ - event->position().x(), 0);
+            panFrom_ = event->position().x();
+            return;
+        }
+        QChartView::mouseMoveEvent(event);
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (panning_ && event->button() == Qt::MiddleButton) {
+            panning_ = false;
+            return;
+        }
+        QChartView::mouseReleaseEvent(event);
+    }
+
+private:
+    bool panning_ = false;
+    double panFrom_ = 0;
+};
+
+QColor StyleColor(const CurveStyle& s) {
+    return QColor(s.red, s.green, s.blue);
+}
+
+// The point marks of the load curves: circle, triangle, diamond, down-triangle.
+QImage PointMark(CurveKind kind, const QColor& color) {
+    QImage image(7, 7, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(color.darker(150));
+    p.setBrush(color);
+    QPainterPath path;
+    switch (kind) {
+        case CurveKind::LineCircle:
+            path.addEllipse(QRectF(0.5, 0.5, 6, 6));
+            break;
+        case CurveKind::LineTriangle:
+            path.moveTo(3.5, 0.5);
+            path.lineTo(6.5, 6.5);
+            path.lineTo(0.5, 6.5);
+            break;
+        case CurveKind::LineDiamond:
+            path.moveTo(3.5, 0.5);
+            path.lineTo(6.5, 3.5);
+            path.lineTo(3.5, 6.5);
+            path.lineTo(0.5, 3.5);
+            break;
+        case CurveKind::LineDownTriangle:
+            path.moveTo(0.5, 0.5);
+            path.lineTo(6.5, 0.5);
+            path.lineTo(3.5, 6.5);
+            break;
+        case CurveKind::StepArea:
+            break;
+    }
+    path.closeSubpath();
+    p.drawPath(path);
+    return image;
+}
+
+}  // namespace
+
+TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint16_t startOffset)
+    : QDialog(parent), session_(session), lvLast_(lvLast), start_(startOffset) {
+    setObjectName("fOper");
+    setWindowTitle(Q(ui::kOperCaption));
+    setModal(true);
+    resize(980, 600);
+
+    chart_ = new QChart;
+    chart_->setObjectName("ChartOper");
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    chart_->setAnimationOptions(QChart::GridAxisAnimations);
+    axisX_ = new QCategoryAxis;
+    axisX_->setTitleText(Q(ui::kOperTimeAxis));
+    axisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axisY_ = new QValueAxis;
+    axisY_->setMin(0);
+    axisY_->setLabelFormat("%.0f");
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisY_, Qt::AlignLeft);
+
+    for (int k = 0; k < kFrameCurves; ++k) {
+        const CurveStyle& style = kFrameCurveStyles[k];
+        QAbstractSeries* series;
+        if (style.kind == CurveKind::StepArea) {
+            auto* area = new QAreaSeries(new QLineSeries);
+            area->upperSeries()->setParent(area);
+            QColor fill = StyleColor(style);
+            fill.setAlpha(150);
+            area->setColor(fill);
+            area->setBorderColor(StyleColor(style));
+            series = area;
+        } else {
+            auto* line = new QLineSeries;
+            line->setColor(StyleColor(style));
+            line->setPointLabelsFormat("@yPoint");
+            line->setPointLabelsClipping(true);
+            series = line;
+        }
+        chart_->addSeries(series);
+        series->attachAxis(axisX_);
+        series->attachAxis(axisY_);
+        curves_[k] = series;
+    }
+    connect(axisX_, &QValueAxis::rangeChanged, this, [this] { ApplyRangeRules(); });
+
+    view_ = new TimeChartView(chart_);
+    view_->setObjectName("ChartOperView");
+    view_->setRenderHint(QPainter::Antialiasing);
+
+    chbShow_ = new QListWidget;
+    chbShow_->setObjectName("chbShow");
+    chbShow_->setToolTip(Q(ui::kOperCurvesHint));
+    connect(chbShow_, &QListWidget::itemChanged, this, [this] { chbShowClickCheck(); });
+
+    const auto button = [this](const char* name, const QString& caption, const char* hint) {
+        auto* b = new QPushButton(caption);
+        b->setObjectName(name);
+        b->setToolTip(Q(hint));
+        b->setAutoDefault(false);
+        return b;
+    };
+    auto* prev = button("bbPrev", QString(), ui::kOperPrevHint);
+    prev->setIcon(ResourceIcon("prev"));
+    auto* next = button("bbNext", QString(), ui::kOperNextHint);
+    next->setIcon(ResourceIcon("next"));
+    auto* print = button("bbPrint", Q(ui::kPrintButton), ui::kPrintHint);
+    auto* save = button("bbSave", Q(ui::kSaveButton), ui::kSaveHint);
+    auto* exit = button("bbExit", Q(ui::kExitButton), ui::kExitHint);
+    connect(prev, &QPushButton::clicked, this, &TfOper::bbPrevClick);
+    connect(next, &QPushButton::clicked, this, &TfOper::bbNextClick);
+    connect(print, &QPushButton::clicked, this, [this] { PrintChart(this, view_); });
+    connect(save, &QPushButton::clicked, this, [this] {
+        const QString path = TDataModule1::SavePictureDialog(this);
+        if (!path.isEmpty()) SaveChartPicture(view_, path);
+    });
+    connect(exit, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* side = new QVBoxLayout;
+    auto* curvesBox = new QGroupBox(Q(ui::kOperCurvesGroup));
+    curvesBox->setObjectName("gbShow");
+    curvesBox->setToolTip(Q(ui::kOperCurvesHint));
+    (new QVBoxLayout(curvesBox))->addWidget(chbShow_);
+    side->addWidget(curvesBox, 1);
+    auto* nav = new QHBoxLayout;
+    nav->addWidget(prev);
+    nav->addWidget(next);
+    side->addLayout(nav);
+    side->addWidget(print);
+    side->addWidget(save);
+    side->addWidget(exit);
+    chbShow_->setMaximumWidth(200);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(view_, 1);
+    layout->addLayout(side);
+
+    if (parent) {
+        const QRect p = parent->frameGeometry();
+        move(p.center() - rect().center());
+    }
+    FormShow();
+}
+
+TfOper::~TfOper() = default;
+
+std::array<bool, kFrameCurves> TfOper::Shown() const {
+    std::array<bool, kFrameCurves> shown{};
+    for (int k = 0; k < kFrameCurves; ++k) shown[k] = firstBuild_ || curves_[k]->isVisible();
+    return shown;
+}
+
+std::array<bool, kFrameCurves> TfOper::Checked() const {
+    std::array<bool, kFrameCurves> checked{};
+    for (int k = 0; k < kFrameCurves && k < chbShow_->count(); ++k) {
+        checked[k] = chbShow_->item(k)->checkState() == Qt::Checked;
+    }
+    return checked;
+}
+
+void TfOper::FormShow() {
+    const DisplayModel& m = session_.Model();
+    std::array<std::string, 4> names;
+    for (int g = 0; g < 4; ++g) names[g] = m.Text(ChannelNameControl(g));
+    const auto titles = FrameCurveTitles(names);
+
+    frame_ = BuildFrameChart(session_.Image(), start_, session_.DataCorrection(), Shown());
+    firstBuild_ = false;
+
+    const int n = static_cast<int>(frame_.labels.size());
+    for (int k = 0; k < kFrameCurves; ++k) {
+        const auto& v = frame_.values[k];
+        QList<QPointF> points;
+        if (kFrameCurveStyles[k].kind == CurveKind::StepArea) {
+            // Each value covers the interval from the previous point to its own.
+            for (int i = 0; i < static_cast<int>(v.size()); ++i) {
+                if (i > 0) points.append(QPointF(i - 1, v[i]));
+                points.append(QPointF(i, v[i]));
+            }
+            static_cast<QAreaSeries*>(curves_[k])->upperSeries()->replace(points);
+        } else {
+            for (int i = 0; i < static_cast<int>(v.size()); ++i) points.append(QPointF(i, v[i]));
+            static_cast<QLineSeries*>(curves_[k])->replace(points);
+        }
+        curves_[k]->setName(Q(titles[k]));
+    }
+
+    // The time axis shows every point's label; equal labels are told apart invisibly.
+    for (const QString& label : axisX_->categoriesLabels()) axisX_->remove(label);
+    axisX_->setStartValue(-0.5);
+    QHash<QString, int> seen;
+    for (int i = 0; i < n; ++i) {
+        const QString label = Q(frame_.labels[i]);
+        const int copies = seen[label]++;
+        axisX_->append(label + QString(copies, QChar(0x200B)), i);
+    }
+    chart_->zoomReset();
+    axisX_->setRange(0, std::max(n - 1, 1));
+
+    chart_->setTitle(Q(frame_.title));
+    chart_->setTitleBrush(frame_.titleValid ? QColor(0, 0, 0) : QColor(255, 0, 0));
+
+    chbShow_->blockSignals(true);
+    chbShow_->clear();
+    for (int k = 0; k < kFrameCurves; ++k) {
+        auto* item = new QListWidgetItem(Q(titles[k]), chbShow_);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(frame_.defaultChecks[k] ? Qt::Checked : Qt::Unchecked);
+    }
+    chbShow_->blockSignals(false);
+    chbShowClickCheck();
+    ApplyRangeRules();
+}
+
+void TfOper::chbShowClickCheck() {
+    const auto checked = Checked();
+    for (int k = 0; k < kFrameCurves; ++k) curves_[k]->setVisible(checked[k]);
+    axisY_->setRange(0, FrameValueAxisTop(frame_, checked));
+}
+
+void TfOper::ApplyRangeRules() {
+    const double range = axisX_->max() - axisX_->min();
+    const bool marks = ValueMarksVisible(range);
+    for (int k = 0; k < kLoadCurves; ++k) {
+        auto* line = static_cast<QLineSeries*>(curves_[k]);
+        line->setPointLabelsVisible(marks);
+        line->setLightMarker(marks ? PointMark(kFrameCurveStyles[k].kind, line->color())
+                                   : QImage());
+    }
+    const bool labels = TimeLabelsVisible(range);
+    if (axisX_->labelsVisible() != labels) axisX_->setLabelsVisible(labels);
+}
+
+void TfOper::bbPrevClick() {
+    const auto& rows = session_.Model().cycles;
+    const int row = PreviousFrameRow(rows, lvLast_->indexOfTopLevelItem(lvLast_->currentItem()));
+    if (row < 0) return;
+    lvLast_->setCurrentItem(lvLast_->topLevelItem(row));
+    start_ = rows[row].frameOffset;
+    FormShow();
+}
+
+void TfOper::bbNextClick() {
+    const auto& rows = session_.Model().cycles;
+    const int row = NextFrameRow(rows, lvLast_->indexOfTopLevelItem(lvLast_->currentItem()));
+    if (row < 0) return;
+    lvLast_->setCurrentItem(lvLast_->topLevelItem(row));
+    start_ = NextFrameStart(session_.Image(), frame_.cursor, rows[row].frameOffset);
+    FormShow();
+}
+
+void TfOper::closeEvent(QCloseEvent* event) {
+    for (int k = 0; k < kFrameCurves; ++k) {
+        if (kFrameCurveStyles[k].kind == CurveKind::StepArea) {
+            static_cast<QAreaSeries*>(curves_[k])->upperSeries()->clear();
+        } else {
+            static_cast<QLineSeries*>(curves_[k])->clear();
+        }
+    }
+    QDialog::closeEvent(event);
+}
+
+}  // namespace orbisk
