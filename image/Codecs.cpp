@@ -36,21 +36,31 @@ bool TimeValid(const RecorderTime& t) {
            day <= DaysInMonth(year, month);
 }
 
+void WriteTimeText(const RecorderTime& t, char* out) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const auto put = [&out](std::uint8_t b) {
+        *out++ = kHex[b >> 4];
+        *out++ = kHex[b & 0x0F];
+    };
+    put(t.Day());
+    *out++ = '.';
+    put(t.Month());
+    *out++ = '.';
+    *out++ = '2';
+    *out++ = '0';
+    put(t.Year());
+    *out++ = ' ';
+    put(t.Hour());
+    *out++ = ':';
+    put(t.Minute());
+    *out = ' ';
+}
+
 std::string TimeText(const RecorderTime& t, bool blankWhenInvalid) {
     if (blankWhenInvalid && !TimeValid(t)) return {};
-    std::string s;
-    s.reserve(17);
-    s += BcdText(t.Day());
-    s += '.';
-    s += BcdText(t.Month());
-    s += ".20";
-    s += BcdText(t.Year());
-    s += ' ';
-    s += BcdText(t.Hour());
-    s += ':';
-    s += BcdText(t.Minute());
-    s += ' ';
-    return s;
+    char buf[kTimeTextLength];
+    WriteTimeText(t, buf);
+    return std::string(buf, sizeof buf);
 }
 
 double TimeValue(const RecorderTime& t, Prompter& prompter, const Clock& clock) {

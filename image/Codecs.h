@@ -34,6 +34,9 @@ bool TimeValid(const RecorderTime& t);
 
 // "DD.MM.20YY HH:MM " with the digits as stored; empty when blankWhenInvalid and invalid.
 std::string TimeText(const RecorderTime& t, bool blankWhenInvalid);
+constexpr int kTimeTextLength = 17;
+// The same seventeen characters written into a buffer, for lists that build many of them.
+void WriteTimeText(const RecorderTime& t, char* out);
 
 // Date-time value of a valid time. An invalid one gives the current date and time and the
 // message "Используется текущая дата!".

@@ -1,6 +1,7 @@
 #include "image/Decoding.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "image/DateTime.h"
@@ -314,21 +315,43 @@ void FillLoadDistribution(const RecorderImage& image, DisplayModel& model) {
     }
 }
 
+namespace {
+
+void AssignDecimal(std::string& out, unsigned value, const char* suffix = "") {
+    char buf[16];
+    char* end = std::to_chars(buf, buf + sizeof buf, value).ptr;
+    out.assign(buf, end);
+    out += suffix;
+}
+
+}  // namespace
+
 std::vector<CycleRow> BuildCycleRows(RecorderImage& image, CycleFilter filter, double filterDate,
                                      bool dataCorrection) {
-    const bool wholeLogForTrips = image.U8(addr::Version) == '1' && image.U8(addr::Version + 2) == '2';
-    const Ring& ring = filter == CycleFilter::LimiterTrips && !wholeLogForTrips ? kTripLog : kCycleLog;
+    std::vector<CycleRow> rows;
+    BuildCycleRows(image, filter, filterDate, dataCorrection, rows);
+    return rows;
+}
+
+void BuildCycleRows(RecorderImage& image, CycleFilter filter, double filterDate,
+                    bool dataCorrection, std::vector<CycleRow>& rows) {
+    const bool wholeLogForTrips =
+        image.U8(addr::Version) == '1' && image.U8(addr::Version + 2) == '2';
+    const Ring& ring =
+        filter == CycleFilter::LimiterTrips && !wholeLogForTrips ? kTripLog : kCycleLog;
     const std::string date = filter == CycleFilter::ByDate ? ShortDateText(filterDate) : "";
     const double capacity = image.Capacity(0);
 
-    std::vector<CycleRow> rows;
-    rows.reserve(static_cast<std::size_t>(ring.slots));
+    std::size_t count = 0;
+    char time[kTimeTextLength];
     for (int i = 0; i < ring.slots; ++i) {
         const std::uint16_t slot = RecorderImage::SlotAddress(ring, image.WalkSlot(ring, i));
         CycleRecord r = image.Record(slot);
-        std::string time = TimeText(r.time, false);
-        if (filter == CycleFilter::ByDate && time.compare(0, 10, date) != 0) continue;
         if (filter == CycleFilter::SwitchEvents && !r.IsSwitchEvent()) continue;
+        WriteTimeText(r.time, time);
+        if (filter == CycleFilter::ByDate && date.compare(0, std::string::npos, time, 10) != 0) {
+            continue;
+        }
 
         // Only work-cycle records carry loads; a switch-on/off record carries an error code.
         if (dataCorrection && (r.flags & 0x30) == 0) {
@@ -345,26 +368,33 @@ std::vector<CycleRow> BuildCycleRows(RecorderImage& image, CycleFilter filter, d
             }
         }
 
-        CycleRow row;
-        row.cells[0] = std::move(time);
-        for (int k = 0; k < 4; ++k) row.cells[1 + k] = Decimal(r.loads[k]) + "%";
+        if (count == rows.size()) rows.emplace_back();
+        CycleRow& row = rows[count++];
+        row.icon = RowIcon::None;
+        row.cells[0].assign(time, sizeof time);
+        for (int k = 0; k < 4; ++k) AssignDecimal(row.cells[1 + k], r.loads[k], "%");
         const double mass = r.mass;
         row.cells[5] = FormatFixed(mass, mass > 1 ? 1 : 2);
         if (!IsSpecialNumber(mass)) row.cells[5] += " т";
 
-        std::string state;
+        std::string& state = row.cells[6];
+        state.clear();
         if (r.IsSwitchEvent()) {
             const bool off = r.flags & 0x10;
             state += off ? " Выкл" : " Вкл";
             row.icon = off ? RowIcon::SwitchOff : RowIcon::SwitchOn;
-            state += " R" + Decimal(r.WorkModeNumber());
+            state += " R";
+            state += static_cast<char>('0' + r.WorkModeNumber());
             if (r.loads[0] != 0) state += " E-" + Decimal(r.loads[0]);
             row.cells[1] = "0%";
         }
         if (r.StopBits() != 0) {
             state += " Стоп:";
             for (int b = 0; b < 4; ++b) {
-                if (r.flags & (1 << b)) state += " L0" + Decimal(b);
+                if (r.flags & (1 << b)) {
+                    state += " L0";
+                    state += static_cast<char>('0' + b);
+                }
             }
             row.icon = RowIcon::Stop;
         }
@@ -372,13 +402,11 @@ std::vector<CycleRow> BuildCycleRows(RecorderImage& image, CycleFilter filter, d
             state += " Блок";
             row.icon = RowIcon::Blocking;
         }
-        row.cells[6] = std::move(state);
-        row.cells[7] = Decimal(r.frameOffset);
+        AssignDecimal(row.cells[7], r.frameOffset);
         row.frameOffset = r.frameOffset;
         row.hasFrame = image.HasFrame(r);
-        rows.push_back(std::move(row));
     }
-    return rows;
+    rows.resize(count);
 }
 
 std::uint16_t FrameOffsetOfRow(const CycleRow& row) { return row.frameOffset; }

@@ -36,6 +36,10 @@ int DistributionStep(int item);
 // cycles are corrected in the image.
 std::vector<CycleRow> BuildCycleRows(RecorderImage& image, CycleFilter filter, double filterDate,
                                      bool dataCorrection);
+// The same into an existing list, whose rows and texts are reused: refilling the 1,728-row list
+// then allocates next to nothing.
+void BuildCycleRows(RecorderImage& image, CycleFilter filter, double filterDate,
+                    bool dataCorrection, std::vector<CycleRow>& rows);
 
 // "Кадр №" of a row as a frame offset, for opening its chart.
 std::uint16_t FrameOffsetOfRow(const CycleRow& row);

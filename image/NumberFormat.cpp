@@ -1,7 +1,9 @@
 #include "image/NumberFormat.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace orbisk {
 namespace {
@@ -26,6 +28,37 @@ std::string Print(double magnitude, int decimals) {
     return std::string(buf, n > 0 && n < static_cast<int>(sizeof buf) ? static_cast<std::size_t>(n) : 0);
 }
 
+// Common values (the pages show masses, capacities and statistics of everyday size) are formatted
+// with integer arithmetic: a double times 10^d (d <= 3) is exact in an x87 long double, so the
+// tie test is exact too. Returns false where that does not hold.
+bool FormatFast(double magnitude, int decimals, bool negative, std::string& out) {
+    if constexpr (std::numeric_limits<long double>::digits < 64) {
+        return false;
+    } else {
+        static constexpr long double kScale[] = {1.0L, 10.0L, 100.0L, 1000.0L};
+        static constexpr unsigned long long kDivisor[] = {1, 10, 100, 1000};
+        if (decimals < 0 || decimals > 3 || !(magnitude < 1e12)) return false;
+        const long double scaled = static_cast<long double>(magnitude) * kScale[decimals];
+        auto units = static_cast<unsigned long long>(scaled);  // truncation: the whole part
+        if (scaled - static_cast<long double>(units) >= 0.5L) ++units;
+        char buf[40];
+        char* p = buf;
+        if (negative && units != 0) *p++ = '-';
+        p = std::to_chars(p, buf + sizeof buf, units / kDivisor[decimals]).ptr;
+        if (decimals > 0) {
+            *p++ = '.';
+            unsigned long long fraction = units % kDivisor[decimals];
+            for (int i = decimals - 1; i >= 0; --i) {
+                p[i] = static_cast<char>('0' + fraction % 10);
+                fraction /= 10;
+            }
+            p += decimals;
+        }
+        out.assign(buf, p);
+        return true;
+    }
+}
+
 }  // namespace
 
 bool IsSpecialNumber(double value) { return !std::isfinite(value); }
@@ -35,6 +68,8 @@ std::string FormatFixed(double value, int decimals) {
     if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
     const bool negative = std::signbit(value);
     const double magnitude = std::fabs(value);
+    std::string fast;
+    if (FormatFast(magnitude, decimals, negative, fast)) return fast;
 
     // printf rounds exact ties to even; a tie is only possible when the value has at most
     // decimals + 1 binary fraction digits, so it is printed exactly one place further and the

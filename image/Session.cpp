@@ -51,8 +51,8 @@ void Session::FillLoadDistribution() { orbisk::FillLoadDistribution(image_, mode
 void Session::FillCycleList() {
     int filter = model_.choices.rgLast;
     if (filter < 0 || filter > 3) filter = static_cast<int>(CycleFilter::All);
-    model_.cycles = BuildCycleRows(image_, static_cast<CycleFilter>(filter), model_.reportDate,
-                                   dataCorrection_);
+    BuildCycleRows(image_, static_cast<CycleFilter>(filter), model_.reportDate, dataCorrection_,
+                   model_.cycles);
 }
 
 bool Session::AcceptImage(const std::string& checksumQuestion) {

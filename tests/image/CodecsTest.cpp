@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 #include "app/Clock.h"
 #include "app/TextCodec.h"
@@ -135,6 +137,69 @@ TEST(TextCodec, Windows1251RoundTrip) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
     EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(all)), all);
+}
+
+}  // namespace
+}  // namespace orbisk
+
+namespace orbisk {
+namespace {
+
+// Rounds the exact decimal expansion of the value by hand: the reference the formatter must meet.
+std::string ReferenceFixed(double value, int decimals) {
+    std::vector<char> buf(1500);
+    std::snprintf(buf.data(), buf.size(), "%.1100f", std::fabs(value));
+    std::string exact = buf.data();
+    const std::size_t dot = exact.find('.');
+    std::string kept = exact.substr(0, dot + (decimals > 0 ? 1 + decimals : 0));
+    const std::string rest = exact.substr(dot + 1 + decimals);
+    if (!rest.empty() && rest[0] >= '5') {
+        for (std::size_t i = kept.size(); i-- > 0;) {
+            if (kept[i] == '.') continue;
+            if (kept[i] < '9') {
+                ++kept[i];
+                break;
+            }
+            kept[i] = '0';
+            if (i == 0) kept.insert(kept.begin(), '1');
+        }
+    }
+    if (std::signbit(value) && kept.find_first_of("123456789") != std::string::npos) {
+        kept.insert(kept.begin(), '-');
+    }
+    return kept;
+}
+
+TEST(NumberFormat, AgreesWithTheExactExpansionEverywhere) {
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    const auto next = [&] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const int decimals = static_cast<int>(next() % 4);
+        double value;
+        switch (i % 4) {
+            case 0:  // halves and near-halves at the shown digit
+                value = (static_cast<double>(next() % 2000000) + 0.5) / std::pow(10.0, decimals);
+                break;
+            case 1:  // floats as the image stores them
+                value = static_cast<float>(static_cast<double>(next() % 100000000) / 997.0);
+                break;
+            case 2:  // any bit pattern that is finite
+                do {
+                    const std::uint64_t bits = next();
+                    std::memcpy(&value, &bits, sizeof value);
+                } while (!std::isfinite(value));
+                break;
+            default:
+                value = (static_cast<double>(next() % 1000000000000ull) - 5e11) / 1000.0;
+        }
+        ASSERT_EQ(FormatFixed(value, decimals), ReferenceFixed(value, decimals))
+            << std::hexfloat << value << " decimals " << decimals;
+    }
 }
 
 }  // namespace
