@@ -30,6 +30,7 @@
 
 #include "app/AppTexts.h"
 #include "app/Datau.h"
+#include "app/MainuReader.h"
 #include "app/QtIcons.h"
 #include "app/QtPrompter.h"
 #include "app/QtText.h"
@@ -121,6 +122,7 @@ TfMain::TfMain(const ProgramLocations& locations, Prompter* prompter, const Cloc
 
     dataModule_ = new TDataModule1(this);
     BuildToolbarAndStatus();
+    AttachReaderLink();
 
     pages_ = new QTabWidget;
     pages_->setObjectName("PageControl1");
@@ -925,6 +927,7 @@ void TfMain::FormShow() {
 
 void TfMain::closeEvent(QCloseEvent* event) {
     if (ownPrompter_) ownPrompter_->SetShuttingDown();
+    reader_->WindowClosing();
     const DisplayModel& m = session_->Model();
     config_.SetWindowLeft(x());
     config_.SetWindowTop(y());
@@ -968,7 +971,8 @@ void TfMain::GetFromFileExecute() {
 void TfMain::SaveDataExecute() {
     // The fresh image comes from the reader; without it nothing is saved.
     if (!readerLoad_ || !readerLoad_()) {
-        prompter_->Message(ui::kNotSaved, MessageIcon::Warning);
+        // A read ended by closing the window ends without a message.
+        if (!reader_->Closing()) prompter_->Message(ui::kNotSaved, MessageIcon::Warning);
         return;
     }
     const QString path = dataModule_->SaveDataFileDialog(this, Q(config_.SaveFolder()),
@@ -1002,8 +1006,7 @@ void TfMain::OpenPrevExecute() {
 }
 
 void TfMain::GetFromCopyrExecute() {
-    // Integration point of the reader link: readerLoad_ reads the image and asks the checksum
-    // question; until the link is attached the command only re-enables the data commands.
+    // readerLoad_ reads the image and asks the checksum question (LoadFromReader).
     dataModule_->GetFromCopyr->setEnabled(false);
     const bool loaded = readerLoad_ && readerLoad_();
     dataModule_->GetFromCopyr->setEnabled(true);
@@ -1020,11 +1023,6 @@ void TfMain::PkrSaveExecute() {
 
 void TfMain::LevelSaveExecute() {
     // Integration point: WriteSettings of the settings editor.
-}
-
-void TfMain::ReportExecute(int kind) {
-    // Integration point: the report of the given number (1 to 4 protocols, 5 the journal).
-    (void)kind;
 }
 
 void TfMain::HelpExecute() {

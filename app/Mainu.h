@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -33,6 +34,7 @@ class QWidget;
 
 namespace orbisk {
 
+class MainReader;
 class QtPrompter;
 class TDataModule1;
 class TfGistogram;
@@ -58,6 +60,16 @@ public:
     // The reader read of "Загрузить" and "Сохранить": reads the image into the session and
     // returns true when it is to be used. Set by the reader link.
     void SetReaderLoad(std::function<bool()> load) { readerLoad_ = std::move(load); }
+    // The report command: how a written page is opened (the system's browser unless set) and
+    // where it is written (the private temporary folder unless set).
+    void SetPageOpener(std::function<void(const QString& path)> open) {
+        pageOpener_ = std::move(open);
+    }
+    void SetReportFolder(std::function<std::filesystem::path()> folder) {
+        reportFolder_ = std::move(folder);
+    }
+    // The window's side of the reader link (its ReaderLink, status texts, connection dialog).
+    MainReader& Reader() { return *reader_; }
 
     // Opens a data file as "Открыть" does after its dialog.
     void OpenDataFileCommand(const QString& path);
@@ -91,6 +103,7 @@ private:
     QLineEdit* MakeEdit(Ctl control, bool readOnly = false);
     QButtonGroup* MakeChoice(QGroupBox* box, const QStringList& items, int columns);
     void FormShow();
+    void AttachReaderLink();
 
     void ShowCycleList();
     void ShowLoadDistribution();
@@ -120,6 +133,10 @@ private:
     QString commandLineFile_;
     QString currentPath_;
     std::function<bool()> readerLoad_;
+    std::function<void(const QString& path)> pageOpener_;
+    std::function<std::filesystem::path()> reportFolder_;
+    // Declared after the configuration and the prompter it uses, so it goes first.
+    std::unique_ptr<MainReader> reader_;
     bool shownOnce_ = false;
     bool filling_ = false;
 

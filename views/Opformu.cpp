@@ -30,7 +30,8 @@ namespace orbisk {
 
 namespace {
 
-// A chart view that zooms and pans along the time axis only.
+// A chart view that zooms and pans along the time axis only. The user's zooms are animated; the
+// chart's own rebuilds are not (see TfOper::FormShow).
 class TimeChartView final : public QChartView {
 public:
     explicit TimeChartView(QChart* chart) : QChartView(chart) {
@@ -42,10 +43,12 @@ protected:
     void wheelEvent(QWheelEvent* event) override {
         const QRectF area = chart()->plotArea();
         if (event->modifiers() & Qt::ShiftModifier) {
+            Animate(false);
             chart()->scroll(event->angleDelta().y() > 0 ? -area.width() / 10 : area.width() / 10,
                             0);
             return;
         }
+        Animate(true);
         const double factor = event->angleDelta().y() > 0 ? 0.8 : 1.25;
         const double x = std::clamp(event->position().x(), area.left(), area.right());
         const double left = x - (x - area.left()) * factor;
@@ -56,12 +59,15 @@ protected:
         const double step = chart()->plotArea().width() / 10;
         switch (event->key()) {
             case Qt::Key_Left:
+                Animate(false);
                 chart()->scroll(-step, 0);
                 return;
             case Qt::Key_Right:
+                Animate(false);
                 chart()->scroll(step, 0);
                 return;
             case Qt::Key_Home:
+                Animate(true);
                 chart()->zoomReset();
                 return;
             default:
@@ -80,6 +86,7 @@ protected:
 
     void mouseMoveEvent(QMouseEvent* event) override {
         if (panning_) {
+            Animate(false);
             chart()->scroll(panFrom_ - event->position().x(), 0);
             panFrom_ = event->position().x();
             return;
@@ -92,10 +99,15 @@ protected:
             panning_ = false;
             return;
         }
+        Animate(true);  // the rubber band's zoom, or the right button's zoom out
         QChartView::mouseReleaseEvent(event);
     }
 
 private:
+    void Animate(bool on) {
+        chart()->setAnimationOptions(on ? QChart::GridAxisAnimations : QChart::NoAnimation);
+    }
+
     bool panning_ = false;
     double panFrom_ = 0;
 };
@@ -141,6 +153,18 @@ QImage PointMark(CurveKind kind, const QColor& color) {
     return image;
 }
 
+// A tick step of 1, 2 or 5 times a power of ten that gives at most eight steps up to `top`, so
+// the value axis reads 0, 10, 20, ... rather than fractions of an odd maximum.
+double ValueTickStep(double top) {
+    constexpr double kMaxSteps = 8;
+    double power = 1;
+    while (top / (power * 10) > kMaxSteps) power *= 10;
+    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
+        if (top / (factor * power) <= kMaxSteps) return factor * power;
+    }
+    return power * 10;
+}
+
 }  // namespace
 
 TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint16_t startOffset)
@@ -153,13 +177,14 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
     chart_ = new QChart;
     chart_->setObjectName("ChartOper");
     chart_->legend()->setAlignment(Qt::AlignBottom);
-    chart_->setAnimationOptions(QChart::GridAxisAnimations);
     axisX_ = new QCategoryAxis;
     axisX_->setTitleText(Q(ui::kOperTimeAxis));
     axisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axisY_ = new QValueAxis;
     axisY_->setMin(0);
     axisY_->setLabelFormat("%.0f");
+    axisY_->setTickType(QValueAxis::TicksDynamic);
+    axisY_->setTickAnchor(0);
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
 
@@ -262,6 +287,10 @@ std::array<bool, kFrameCurves> TfOper::Checked() const {
 }
 
 void TfOper::FormShow() {
+    // An animated rebuild starts from a collapsed axis (every label at the top, so only "0"
+    // shows and the grid is missing) and stays so for a second: long enough for a picture, a
+    // print or a screenshot taken right after showing or stepping to catch it.
+    chart_->setAnimationOptions(QChart::NoAnimation);
     const DisplayModel& m = session_.Model();
     std::array<std::string, 4> names;
     for (int g = 0; g < 4; ++g) names[g] = m.Text(ChannelNameControl(g));
@@ -318,7 +347,9 @@ void TfOper::FormShow() {
 void TfOper::chbShowClickCheck() {
     const auto checked = Checked();
     for (int k = 0; k < kFrameCurves; ++k) curves_[k]->setVisible(checked[k]);
-    axisY_->setRange(0, FrameValueAxisTop(frame_, checked));
+    const double top = FrameValueAxisTop(frame_, checked);
+    axisY_->setTickInterval(ValueTickStep(top));
+    axisY_->setRange(0, top);
 }
 
 void TfOper::ApplyRangeRules() {

@@ -143,6 +143,8 @@ TEST_F(MainWindow, ToolbarStatusBarAndCommands) {
                                   "Протокол №3 (экспертиза)", "Протокол №4 (авария)",
                                   "Журнал (проверка)"}));
     QList<int> reports;
+    // Only the numbers the commands carry; the report itself is tested with its dialogs.
+    QObject::disconnect(&w.DataModule(), &TDataModule1::ReportRequested, &w, nullptr);
     QObject::connect(&w.DataModule(), &TDataModule1::ReportRequested,
                      [&](int kind) { reports << kind; });
     w.DataModule().Preview->trigger();
@@ -402,7 +404,8 @@ TEST_F(MainWindow, ComparisonWithThePreviousCheck) {
 
 TEST_F(MainWindow, SavingStoresTheFreshImageUnderTheProposedName) {
     TfMain& w = Start(SamplePath("current.bbd"));
-    w.DataModule().SaveData->trigger();  // no reader link yet
+    w.SetReaderLoad([] { return false; });  // no reader answers
+    w.DataModule().SaveData->trigger();
     ASSERT_EQ(prompter_.texts.size(), 1u);
     EXPECT_EQ(prompter_.texts[0], "Файл данных регистратора не сохранен!");
 

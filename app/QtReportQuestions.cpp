@@ -1,0 +1,31 @@
+#include "app/QtReportQuestions.h"
+
+#include <QInputDialog>
+
+#include "app/QtText.h"
+
+namespace orbisk {
+
+namespace {
+
+constexpr char kOkCaption[] = "OK";
+constexpr char kCancelCaption[] = "Отмена";
+
+}  // namespace
+
+std::optional<std::string> QtReportQuestions::AskText(const std::string& caption,
+                                                      const std::string& prompt,
+                                                      const std::string& defaultAnswer) {
+    QInputDialog dialog(window_);
+    dialog.setObjectName("ReportQuestion");
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(Q(caption));
+    dialog.setLabelText(Q(prompt));
+    dialog.setTextValue(Q(defaultAnswer));
+    dialog.setOkButtonText(Q(kOkCaption));
+    dialog.setCancelButtonText(Q(kCancelCaption));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return S(dialog.textValue());
+}
+
+}  // namespace orbisk

@@ -1,0 +1,121 @@
+#include "link/Selectpsi.h"
+
+#include <QButtonGroup>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/QtText.h"
+#include "link/LinkTexts.h"
+
+namespace orbisk {
+
+namespace {
+
+// The dialog's place in the help document; the document is always opened as a whole.
+constexpr int kHelpContext = 8;
+constexpr char kOkCaption[] = "OK";
+constexpr char kCancelCaption[] = "Отмена";
+
+}  // namespace
+
+TfSelectPSI::TfSelectPSI(QWidget* parent, QString helpFile)
+    : QDialog(parent), helpFile_(std::move(helpFile)) {
+    setObjectName("fSelectPSI");
+    setWindowTitle(Q(linktext::kDialogCaption));
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setModal(true);
+    setFixedSize(394, 168);
+    setProperty("HelpContext", kHelpContext);
+
+    Label2_ = new QLabel(Q(linktext::kDialogPrompt), this);
+    Label2_->setObjectName("Label2");
+    Label2_->setGeometry(16, 8, 215, 13);
+
+    auto* box = new QGroupBox(Q(linktext::kDialogTypeCaption), this);
+    box->setObjectName("rgType");
+    box->setGeometry(16, 32, 177, 81);
+    auto* boxLayout = new QVBoxLayout(box);
+    rgType_ = new QButtonGroup(box);
+    rgType_->setObjectName("rgType");
+    const char* items[] = {linktext::kDialogTypeUsb, linktext::kDialogTypeLpt};
+    for (int i = 0; i < 2; ++i) {
+        auto* radio = new QRadioButton(Q(items[i]), box);
+        radio->setObjectName(QString("rgType_%1").arg(i));
+        rgType_->addButton(radio, i);
+        boxLayout->addWidget(radio);
+    }
+    rgType_->button(0)->setChecked(true);
+
+    Label1_ = new QLabel(Q(linktext::kDialogAddressLabel), this);
+    Label1_->setObjectName("Label1");
+    Label1_->setGeometry(216, 40, 34, 13);
+
+    ePort_ = new QLineEdit(Q(linktext::kDialogDefaultUsbPort), this);
+    ePort_->setObjectName("ePort");
+    ePort_->setGeometry(256, 36, 73, 21);
+    Label1_->setBuddy(ePort_);
+
+    bbSelect_ = new QPushButton(Q(kOkCaption), this);
+    bbSelect_->setObjectName("bbSelect");
+    bbSelect_->setGeometry(208, 88, 75, 25);
+    bbSelect_->setDefault(true);
+
+    BitBtn1_ = new QPushButton(Q(kCancelCaption), this);
+    BitBtn1_->setObjectName("BitBtn1");
+    BitBtn1_->setGeometry(288, 88, 75, 25);
+
+    // The type, the port, then OK and Cancel.
+    setTabOrder(rgType_->button(0), rgType_->button(1));
+    setTabOrder(rgType_->button(1), ePort_);
+    setTabOrder(ePort_, bbSelect_);
+    setTabOrder(bbSelect_, BitBtn1_);
+
+    connect(rgType_, &QButtonGroup::idClicked, this, &TfSelectPSI::rgTypeClick);
+    connect(bbSelect_, &QPushButton::clicked, this, &TfSelectPSI::bbSelectClick);
+    connect(BitBtn1_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfSelectPSI::rgTypeClick(int index) {
+    ePort_->setText(Q(DefaultPortFor(index == 1 ? LinkType::LptPort : LinkType::UsbAdapter)));
+}
+
+// The text goes unchecked: the search that follows finds out whether a reader is there.
+void TfSelectPSI::bbSelectClick() {
+    accept();
+}
+
+ConnectionChoice TfSelectPSI::Choice() const {
+    ConnectionChoice choice;
+    choice.type = rgType_->checkedId() == 1 ? LinkType::LptPort : LinkType::UsbAdapter;
+    choice.port = S(ePort_->text());
+    return choice;
+}
+
+std::optional<ConnectionChoice> TfSelectPSI::Choose() {
+    if (exec() != QDialog::Accepted) return std::nullopt;
+    return Choice();
+}
+
+void TfSelectPSI::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && !helpFile_.isEmpty()) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile_));  // a missing one fails silently
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+std::optional<ConnectionChoice> SelectPsiConnection::Choose() {
+    TfSelectPSI fSelectPSI(parent_, helpFile_);
+    return fSelectPSI.Choose();
+}
+
+}  // namespace orbisk

@@ -1,0 +1,705 @@
+// The desktop program's "Загрузить" and "Сохранить" against the reader emulators: the USB
+// adapter on a pseudo-terminal through the program's own serial line, and the simulated reader
+// on the parallel port. What the person sees: the same pages as from the data file, the file
+// saved byte for byte, the status texts, the progress bar, the connection dialog, and a program
+// that still works after every failure.
+#include <QAction>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <map>
+
+#include "GuiTestSupport.h"
+#include "app/MainuReader.h"
+#include "link/Cdcu.h"
+#include "link/LinkTestSupport.h"
+#include "link/LinkTexts.h"
+#include "link/QtSerialLine.h"
+#include "link/Selectpsi.h"
+
+namespace orbisk::test {
+namespace {
+
+const std::string kAdapter = linktext::kAdapterName;
+const std::string kNotSaved = "Файл данных регистратора не сохранен!";
+
+std::string Searching(const std::string& port) {
+    return "Поиск <" + kAdapter + "> : " + port;
+}
+
+std::vector<std::uint8_t> SampleBytes(const char* name) {
+    QFile file(SamplePath(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    const QByteArray data = file.readAll();
+    return {data.begin(), data.end()};
+}
+
+std::vector<std::uint8_t> FileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray data = file.readAll();
+    return {data.begin(), data.end()};
+}
+
+// Everything the pages show: the texts and colours of the edits, the labels, every cell and
+// header of the lists, the choices and check boxes with their enabled states.
+std::map<QString, QString> PageSnapshot(QWidget* pages) {
+    std::map<QString, QString> shown;
+    int n = 0;
+    const auto key = [&n](const char* kind, QObject* o) {
+        return QString("%1:%2:%3").arg(kind).arg(o->objectName()).arg(++n);
+    };
+    for (auto* e : pages->findChildren<QLineEdit*>()) {
+        shown[key("edit", e)] = e->text() + "|" + e->palette().color(QPalette::Base).name() + "|" +
+                                e->palette().color(QPalette::Text).name();
+    }
+    for (auto* l : pages->findChildren<QLabel*>()) shown[key("label", l)] = l->text();
+    for (auto* list : pages->findChildren<QTreeWidget*>()) {
+        QString all;
+        for (int c = 0; c < list->columnCount(); ++c) all += list->headerItem()->text(c) + "\t";
+        for (int r = 0; r < list->topLevelItemCount(); ++r) {
+            all += "\n";
+            for (int c = 0; c < list->columnCount(); ++c) {
+                all += list->topLevelItem(r)->text(c) + "\t";
+            }
+        }
+        shown[key("list", list)] = all;
+    }
+    for (auto* b : pages->findChildren<QAbstractButton*>()) {
+        shown[key("button", b)] = QString("%1%2").arg(b->isChecked()).arg(b->isEnabled());
+    }
+    for (auto* g : pages->findChildren<QGroupBox*>()) {
+        shown[key("group", g)] = g->title() + QString::number(g->isEnabled());
+    }
+    return shown;
+}
+
+// The pages of a fresh window that opened the data file as "Открыть" does.
+std::map<QString, QString> PagesOfTheFile(const ProgramLocations& locations, const char* sample) {
+    ScriptedPrompter prompter;
+    FixedClock clock{EncodeDateTime(2025, 3, 18, 12, 0)};
+    TfMain window(locations, &prompter, &clock);
+    window.show();
+    window.OpenDataFileCommand(SamplePath(sample));
+    return PageSnapshot(window.centralWidget());
+}
+
+// Runs `act` on the next modal window that opens (it is expected to close it).
+void OnNextModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start();
+}
+
+ConnectionChoice Choice(LinkType type, const std::string& port) {
+    ConnectionChoice c;
+    c.type = type;
+    c.port = port;
+    return c;
+}
+
+// A main window whose prompter records every text and skips the pauses, over a private INI
+// file, with the machine's serial ports replaced by the ones the test names.
+class ReaderWindow : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        ports_ = std::make_unique<SerialPortList>(std::vector<std::string>{});
+    }
+    void TearDown() override {
+        MainWindowFixture::TearDown();
+        ports_.reset();
+    }
+
+    TfMain& StartRecorded(const QString& commandLineFile = {}) {
+        window_ = std::make_unique<TfMain>(locations_, &recorder_, &clock_);
+        if (!commandLineFile.isEmpty()) window_->SetCommandLineFile(commandLineFile);
+        window_->show();
+        window_->Reader().SetConnectionDialog(&dialog_);
+        return *window_;
+    }
+    void UsePorts(const std::vector<std::string>& devices) {
+        ports_.reset();
+        ports_ = std::make_unique<SerialPortList>(devices);
+    }
+    // A parallel port at `base` with the simulated reader; no bus delay.
+    void UseLpt(std::shared_ptr<I2cMemoryModel> model, std::uint16_t base = 0x378) {
+        ASSERT_TRUE(window_->Reader().MakeLink(SimulatedLpt(std::move(model), base)));
+        window_->Reader().SetConnectionDialog(&dialog_);
+    }
+    QAction* Command(const char* name) { return window_->findChild<QAction*>(name); }
+    bool Enabled(const char* action) { return Command(action)->isEnabled(); }
+    QString Panel0() { return Find<QLabel>("StatusPanel0")->text(); }
+    QProgressBar* Progress() { return Find<QProgressBar>("ProgressBar1"); }
+    std::map<QString, QString> Pages() { return PageSnapshot(window_->centralWidget()); }
+    std::vector<std::string> MessageTexts() {
+        std::vector<std::string> texts;
+        for (const auto& m : recorder_.messages) texts.push_back(m.text);
+        return texts;
+    }
+    void ExpectUsable() {
+        for (const char* name : {"GetFromCopyr", "GetFromFile", "SaveData", "OpenPrev"}) {
+            EXPECT_TRUE(Enabled(name)) << name;
+        }
+        EXPECT_EQ(Progress()->value(), 0);
+        EXPECT_FALSE(window_->Reader().Busy());
+    }
+
+    RecordingPrompter recorder_;
+    ScriptedDialog dialog_;
+    std::unique_ptr<SerialPortList> ports_;
+};
+
+TEST_F(ReaderWindow, LoadOverTheAdapterShowsWhatTheDataFileShows) {
+    const auto bytes = SampleBytes("current.bbd");
+    EmulatedAdapter adapter(bytes);
+    UsePorts({adapter.Path()});
+    TfMain& w = StartRecorded();
+    w.GetConfig().SetReaderPort("COM1");
+    w.GetConfig().SetMaxCom(1);
+
+    Command("GetFromCopyr")->trigger();
+
+    EXPECT_TRUE(recorder_.messages.empty()) << MessageTexts().front();
+    EXPECT_TRUE(recorder_.questions.empty());
+    EXPECT_EQ(recorder_.statuses,
+              (std::vector<std::string>{
+                  Searching("COM1"), Searching("COM1") + " обнаружен!", "ПСИ обнаружен! Порт: COM1",
+                  "Подождите, идет загрузка данных ...", "Данные загружены."}));
+    // The search's pauses, 500 ms after it, at the start of the read and before the blocks.
+    EXPECT_EQ(recorder_.pauses, (std::vector<int>{400, 1000, 1000, 500, 500, 500}));
+    EXPECT_EQ(Panel0(), "Данные загружены.");
+    EXPECT_EQ(Progress()->maximum(), 65535);
+    EXPECT_EQ(Progress()->value(), 0);
+    // A progress step for every 64-byte block.
+    EXPECT_EQ(recorder_.progress.size(), 1024u + 2);
+    EXPECT_EQ(recorder_.progress[512].first, 512 * 64);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), w.GetSession().Image().Data()));
+    EXPECT_FALSE(w.Reader().Link()->Cdc().IsOpen());
+    ExpectUsable();
+
+    const auto fromReader = Pages();
+    EXPECT_EQ(Text("eMarka"), "КС-45717К-1");
+    EXPECT_EQ(List("lvLast")->topLevelItemCount(), 1728);
+    EXPECT_EQ(fromReader, PagesOfTheFile(locations_, "current.bbd"));
+}
+
+TEST_F(ReaderWindow, LoadOverTheParallelPortShowsWhatTheDataFileShows) {
+    const auto bytes = SampleBytes("previous.bbd");
+    TfMain& w = StartRecorded();
+    auto model = ModelWith(bytes);
+    UseLpt(model);
+
+    Command("GetFromCopyr")->trigger();
+
+    EXPECT_TRUE(recorder_.messages.empty());
+    EXPECT_EQ(recorder_.statuses, (std::vector<std::string>{
+                                      "Поиск ПСИ по адресу 0x378...", "ПСИ обнаружен! Порт: 0x378.",
+                                      "Подождите, идет загрузка данных ...", "Данные загружены."}));
+    EXPECT_EQ(recorder_.progress.size(), 64u + 2);
+    EXPECT_EQ(w.GetConfig().ReaderPort(), "888");
+    EXPECT_EQ(Panel0(), "Данные загружены.");
+    ExpectUsable();
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), w.GetSession().Image().Data()));
+    EXPECT_EQ(Pages(), PagesOfTheFile(locations_, "previous.bbd"));
+}
+
+TEST_F(ReaderWindow, SaveStoresAFreshReadingByteForByteOverEitherLink) {
+    const auto fresh = SampleBytes("previous.bbd");
+    EmulatedAdapter adapter(fresh);
+    UsePorts({adapter.Path()});
+    TfMain& w = StartRecorded(SamplePath("current.bbd"));
+    const auto shownBefore = Pages();
+    w.GetConfig().SetReaderPort("COM1");
+    w.GetConfig().SetMaxCom(1);
+    QStringList proposed;
+    QString target = dir_.filePath("usb.bbd");
+    TDataModule1::Hooks().saveDataFile = [&](const QString&, const QString& name) {
+        proposed << name;
+        return target;
+    };
+
+    Command("SaveData")->trigger();
+    EXPECT_TRUE(recorder_.messages.empty());
+    EXPECT_EQ(FileBytes(target), fresh);
+    ASSERT_EQ(proposed.size(), 1);
+    // The name is the fresh image's; the pages keep showing the earlier one.
+    EXPECT_EQ(S(proposed[0]), w.GetSession().ProposedFileName());
+    EXPECT_FALSE(proposed[0].startsWith("РП_№0417192 от 17_03_2025 1142"));
+    EXPECT_EQ(Pages(), shownBefore);
+    EXPECT_TRUE(Panel0().endsWith("usb.bbd"));
+    ExpectUsable();
+
+    // The same over the parallel port.
+    auto model = ModelWith(fresh);
+    UseLpt(model);
+    w.GetConfig().SetReaderPort("888");
+    target = dir_.filePath("lpt.bbd");
+    Command("SaveData")->trigger();
+    EXPECT_TRUE(recorder_.messages.empty());
+    EXPECT_EQ(FileBytes(target), fresh);
+    EXPECT_EQ(Pages(), shownBefore);
+    EXPECT_TRUE(Panel0().endsWith("lpt.bbd"));
+    ExpectUsable();
+}
+
+TEST_F(ReaderWindow, WithoutAReaderTheSearchIsShownAndNothingIsSaved) {
+    TfMain& w = StartRecorded(SamplePath("current.bbd"));
+    const auto shownBefore = Pages();
+    auto model = ModelWith(SampleBytes("previous.bbd"));
+    model->SetPresent(false);
+    UseLpt(model);
+    w.GetConfig().SetMaxCom(2);
+    dialog_.choices = {Choice(LinkType::UsbAdapter, "COM1")};
+    bool dialogCalled = false;
+    TDataModule1::Hooks().saveDataFile = [&](const QString&, const QString&) {
+        dialogCalled = true;
+        return QString();
+    };
+
+    Command("SaveData")->trigger();
+
+    EXPECT_EQ(
+        recorder_.statuses,
+        (std::vector<std::string>{"Поиск ПСИ по адресу 0x378...", "Нет ответа от ПСИ (порт 0x378).",
+                                  "Поиск ПСИ по адресу 0x278...", "Поиск ПСИ по адресу 0x3BC...",
+                                  "Прибор считывания информации не обнаружен!", Searching("COM1"),
+                                  Searching("COM1"), Searching("COM2"),
+                                  "Прибор считывания информации не обнаружен!"}));
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kNotSaved}));
+    EXPECT_EQ(dialog_.shown, 1);
+    EXPECT_FALSE(dialogCalled);
+    EXPECT_EQ(w.GetConfig().ReaderPort(), "COM1");
+    EXPECT_EQ(Panel0(), "Прибор считывания информации не обнаружен!");
+    EXPECT_EQ(Pages(), shownBefore);
+    ExpectUsable();
+
+    // "Загрузить" without a reader changes nothing either; with the reader attached it works.
+    recorder_.messages.clear();
+    dialog_.choices = {std::nullopt};
+    Command("GetFromCopyr")->trigger();
+    EXPECT_TRUE(recorder_.messages.empty());
+    EXPECT_EQ(Pages(), shownBefore);
+    ExpectUsable();
+
+    model->SetPresent(true);
+    dialog_.choices = {Choice(LinkType::LptPort, "0x378")};
+    Command("GetFromCopyr")->trigger();
+    EXPECT_TRUE(recorder_.messages.empty());
+    EXPECT_EQ(Panel0(), "Данные загружены.");
+    EXPECT_EQ(Pages(), PagesOfTheFile(locations_, "previous.bbd"));
+}
+
+TEST_F(ReaderWindow, TheConnectionDialogPicksTheLinkAndThePort) {
+    TfMain& w = StartRecorded();
+    w.Reader().SetConnectionDialog(nullptr);  // the real TfSelectPSI
+    auto model = ModelWith(SampleBytes("current.bbd"));
+    ASSERT_TRUE(w.Reader().MakeLink(SimulatedLpt(model, 0x278)));
+    w.GetConfig().SetReaderPort("COM1");
+    w.GetConfig().SetMaxCom(1);
+    QString shownTitle, portAfterLpt;
+    QWidget* dialogParent = nullptr;
+    OnNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<TfSelectPSI*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        shownTitle = dialog->windowTitle();
+        dialogParent = dialog->parentWidget();
+        dialog->findChild<QRadioButton*>("rgType_1")->click();
+        auto* port = dialog->findChild<QLineEdit*>("ePort");
+        portAfterLpt = port->text();
+        port->setText("0x278");
+        dialog->findChild<QPushButton*>("bbSelect")->click();
+    });
+
+    Command("GetFromCopyr")->trigger();
+
+    EXPECT_EQ(shownTitle, "Выбор порта подключения ПСИ");
+    EXPECT_EQ(dialogParent, &w);
+    EXPECT_EQ(portAfterLpt, "0x378");
+    EXPECT_TRUE(w.Reader().Link()->LptConnected());
+    EXPECT_EQ(w.Reader().Link()->I2c()->PortBase(), 0x278);
+    EXPECT_EQ(w.GetConfig().ReaderPort(), "632");  // the typed text until the search succeeded
+    EXPECT_EQ(Panel0(), "Данные загружены.");
+    EXPECT_EQ(Text("eMarka"), "КС-45717К-1");
+
+    // Cancel: nothing more happens.
+    w.GetConfig().SetReaderPort("COM1");
+    model->SetPresent(false);
+    OnNextModal([](QWidget* modal) {
+        ASSERT_NE(qobject_cast<TfSelectPSI*>(modal), nullptr);
+        modal->findChild<QPushButton*>("BitBtn1")->click();
+    });
+    recorder_.statuses.clear();
+    Command("GetFromCopyr")->trigger();
+    EXPECT_EQ(recorder_.statuses.back(), "Прибор считывания информации не обнаружен!");
+    EXPECT_EQ(w.GetConfig().ReaderPort(), "COM1");
+    ExpectUsable();
+}
+
+TEST_F(ReaderWindow, AReaderUnpluggedMidReadLeavesThePagesAndTheProgramWorking) {
+    TfMain& w = StartRecorded(SamplePath("current.bbd"));
+    const auto shownBefore = Pages();
+    {
+        EmulatedAdapter adapter(SampleBytes("previous.bbd"));
+        adapter.Faults().unplugAfterBlocks = 100;
+        UsePorts({adapter.Path()});
+        w.GetConfig().SetReaderPort("COM1");
+        w.GetConfig().SetMaxCom(1);
+        QElapsedTimer clock;
+        clock.start();
+        Command("GetFromCopyr")->trigger();
+        EXPECT_LT(clock.elapsed(), 5000);
+        ASSERT_EQ(recorder_.messages.size(), 1u);
+        EXPECT_EQ(recorder_.messages[0].text, "Разрыв связи с ПСИ или адаптером!");
+        EXPECT_EQ(recorder_.messages[0].caption, "Загрузка через USB адаптер");
+        EXPECT_EQ(recorder_.messages[0].icon, MessageIcon::Error);
+        EXPECT_EQ(Panel0(), "Разрыв связи с ПСИ или адаптером!");
+        EXPECT_FALSE(w.Reader().Link()->Cdc().IsOpen());
+        EXPECT_EQ(Pages(), shownBefore);
+        ExpectUsable();
+    }
+    {
+        // The bus reader pulled off: the bus master's own message, under the parallel caption.
+        auto model = ModelWith(SampleBytes("previous.bbd"));
+        model->DisconnectAfterBytesSent(5000);
+        UseLpt(model);
+        w.GetConfig().SetReaderPort("888");
+        recorder_.messages.clear();
+        Command("SaveData")->trigger();
+        ASSERT_EQ(recorder_.messages.size(), 2u);
+        const std::vector<std::string> busMessages{
+            "Превышено время ожидания ответа!", "Ошибка передачи данных!", "Ошибка чтения данных!",
+            "Конфликт шины I2C!", "Нет ответа от ПСИ!"};
+        EXPECT_NE(std::find(busMessages.begin(), busMessages.end(), recorder_.messages[0].text),
+                  busMessages.end())
+            << recorder_.messages[0].text;
+        EXPECT_EQ(recorder_.messages[0].caption, "Загрузка через LPT порт");
+        EXPECT_EQ(S(Panel0()), recorder_.messages[0].text);
+        EXPECT_EQ(recorder_.messages[1].text, kNotSaved);
+        EXPECT_EQ(Pages(), shownBefore);
+        ExpectUsable();
+    }
+    {
+        // Plugged in again, on another device: the next load works.
+        EmulatedAdapter adapter(SampleBytes("previous.bbd"));
+        UsePorts({adapter.Path()});
+        ASSERT_TRUE(w.Reader().MakeLink());
+        w.Reader().SetConnectionDialog(&dialog_);
+        w.GetConfig().SetReaderPort("COM1");
+        recorder_.messages.clear();
+        Command("GetFromCopyr")->trigger();
+        EXPECT_TRUE(recorder_.messages.empty());
+        EXPECT_EQ(Pages(), PagesOfTheFile(locations_, "previous.bbd"));
+    }
+}
+
+TEST_F(ReaderWindow, ACorruptReadingIsUsedOnlyWhenThePersonSaysSo) {
+    auto bytes = SampleBytes("current.bbd");
+    bytes[2] ^= 0x40;  // breaks the checksum
+    TfMain& w = StartRecorded(SamplePath("previous.bbd"));
+    const auto shownBefore = Pages();
+    UseLpt(ModelWith(bytes));
+    w.GetConfig().SetReaderPort("888");
+
+    recorder_.answers = {false};
+    Command("GetFromCopyr")->trigger();
+    EXPECT_EQ(recorder_.questions, (std::vector<std::string>{linktext::kReaderChecksumQuestion}));
+    EXPECT_EQ(Pages(), shownBefore);
+    ExpectUsable();
+
+    recorder_.answers = {false};
+    Command("SaveData")->trigger();
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kNotSaved}));
+
+    recorder_.answers = {true};
+    Command("GetFromCopyr")->trigger();
+    EXPECT_NE(Pages(), shownBefore);
+    EXPECT_EQ(Text("eMarka"), "КС-45717К-1");
+}
+
+TEST_F(ReaderWindow, CommandsStayOffWhileATransferRuns) {
+    EmulatedAdapter adapter(SampleBytes("current.bbd"));
+    UsePorts({adapter.Path()});
+    TfMain& w = StartRecorded();
+    w.GetConfig().SetReaderPort("COM1");
+    w.GetConfig().SetMaxCom(1);
+    bool saveDialog = false;
+    TDataModule1::Hooks().saveDataFile = [&](const QString&, const QString&) {
+        saveDialog = true;
+        return QString();
+    };
+    std::map<std::string, bool> seen;
+    bool poked = false;
+    recorder_.onProcessMessages = [&] {
+        if (poked || Progress()->value() < 8192) return;
+        poked = true;
+        for (const char* name : {"GetFromCopyr", "GetFromFile", "SaveData", "OpenPrev"}) {
+            seen[name] = Enabled(name);
+        }
+        // The person presses the buttons and keys of the disabled commands.
+        Command("GetFromCopyr")->trigger();
+        Command("SaveData")->trigger();
+    };
+
+    Command("GetFromCopyr")->trigger();
+
+    ASSERT_TRUE(poked);
+    EXPECT_EQ(seen, (std::map<std::string, bool>{{"GetFromCopyr", false},
+                                                 {"GetFromFile", false},
+                                                 {"OpenPrev", false},
+                                                 {"SaveData", false}}));
+    EXPECT_FALSE(saveDialog);
+    adapter.With([](AdapterEmulator& e) {
+        EXPECT_EQ(e.Commands('A'), 1);  // one transfer only
+        EXPECT_EQ(e.Commands('R'), 1024);
+    });
+    EXPECT_TRUE(recorder_.messages.empty());
+    ExpectUsable();
+}
+
+TEST_F(ReaderWindow, ClosingTheWindowStopsTheReadWithoutAMessage) {
+    for (const char* command : {"GetFromCopyr", "SaveData"}) {
+        SCOPED_TRACE(command);
+        EmulatedAdapter adapter(SampleBytes("previous.bbd"));
+        UsePorts({adapter.Path()});
+        recorder_ = {};
+        TfMain& w = StartRecorded(SamplePath("current.bbd"));
+        const auto shownBefore = Pages();
+        w.GetConfig().SetReaderPort("COM1");
+        w.GetConfig().SetMaxCom(1);
+        bool saveDialog = false;
+        TDataModule1::Hooks().saveDataFile = [&](const QString&, const QString&) {
+            saveDialog = true;
+            return QString();
+        };
+        recorder_.onProcessMessages = [&] {
+            if (w.isVisible() && Progress()->value() >= 4096) w.close();
+        };
+
+        Command(command)->trigger();
+
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_TRUE(recorder_.messages.empty()) << recorder_.messages.front().text;
+        EXPECT_TRUE(recorder_.questions.empty());
+        EXPECT_FALSE(saveDialog);
+        adapter.With([](AdapterEmulator& e) { EXPECT_LT(e.Commands('R'), 100); });
+        EXPECT_EQ(w.Reader().Link(), nullptr);  // released with the window
+        EXPECT_EQ(Pages(), shownBefore);
+        window_.reset();
+    }
+}
+
+TEST_F(ReaderWindow, TheRealProgramKeepsItsPausesAndShowsTheErrorBox) {
+    EmulatedAdapter adapter(SampleBytes("previous.bbd"));
+    adapter.Faults().unplugAfterBlocks = 100;
+    UsePorts({adapter.Path()});
+    // The window's own prompter: real message boxes, real pauses.
+    window_ = std::make_unique<TfMain>(locations_, nullptr, &clock_);
+    window_->show();
+    window_->GetConfig().SetReaderPort("COM1");
+    window_->GetConfig().SetMaxCom(1);
+    QString text, caption;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        caption = box->windowTitle();
+        icon = box->icon();
+        box->accept();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    Command("GetFromCopyr")->trigger();
+    // 400 + 1000 + 1000 in the search, 500 after it, 500 + 500 in the read.
+    EXPECT_GE(clock.elapsed(), 3900);
+    EXPECT_EQ(text, "Разрыв связи с ПСИ или адаптером!");
+    EXPECT_EQ(caption, "Загрузка через USB адаптер");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(Panel0(), "Разрыв связи с ПСИ или адаптером!");
+    ExpectUsable();
+}
+
+TEST_F(ReaderWindow, TheLinkIsReleasedWhenTheWindowCloses) {
+    TfMain& w = StartRecorded();
+    ASSERT_NE(w.Reader().Link(), nullptr);
+    EXPECT_EQ(w.Reader().Link()->I2c(), nullptr);  // the bus master comes with the first search
+    w.close();
+    EXPECT_EQ(w.Reader().Link(), nullptr);
+    EXPECT_FALSE(w.Reader().Load(w.GetSession().Image()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The connection dialog on its own.
+
+TEST(SelectPsiDialog, ControlsCaptionsAndGeometry) {
+    QWidget owner;
+    TfSelectPSI dialog(&owner);
+    EXPECT_EQ(dialog.windowTitle(), "Выбор порта подключения ПСИ");
+    EXPECT_EQ(dialog.size(), QSize(394, 168));
+    EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(dialog.isModal());
+    EXPECT_EQ(dialog.property("HelpContext").toInt(), 8);
+
+    const auto geometry = [&](const char* name) {
+        QWidget* w = dialog.findChild<QWidget*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w ? w->geometry() : QRect();
+    };
+    EXPECT_EQ(geometry("Label2"), QRect(16, 8, 215, 13));
+    EXPECT_EQ(geometry("rgType"), QRect(16, 32, 177, 81));
+    EXPECT_EQ(geometry("Label1"), QRect(216, 40, 34, 13));
+    EXPECT_EQ(geometry("ePort"), QRect(256, 36, 73, 21));
+    EXPECT_EQ(geometry("bbSelect"), QRect(208, 88, 75, 25));
+    EXPECT_EQ(geometry("BitBtn1"), QRect(288, 88, 75, 25));
+
+    EXPECT_EQ(dialog.findChild<QLabel*>("Label2")->text(),
+              "Введите порт, к которому подключен ПСИ");
+    EXPECT_EQ(dialog.findChild<QLabel*>("Label1")->text(), "Адрес:");
+    EXPECT_EQ(dialog.findChild<QGroupBox*>("rgType")->title(), " Тип подключения ");
+    auto* usb = dialog.findChild<QRadioButton*>("rgType_0");
+    auto* lpt = dialog.findChild<QRadioButton*>("rgType_1");
+    ASSERT_TRUE(usb && lpt);
+    EXPECT_EQ(usb->text(), "USB адаптер");
+    EXPECT_EQ(lpt->text(), "LPT порт");
+    EXPECT_TRUE(usb->isChecked());
+    auto* port = dialog.findChild<QLineEdit*>("ePort");
+    EXPECT_EQ(port->text(), "COM1");
+    auto* ok = dialog.findChild<QPushButton*>("bbSelect");
+    auto* cancel = dialog.findChild<QPushButton*>("BitBtn1");
+    EXPECT_TRUE(ok->isDefault());
+    // Tab order: the type, the port, OK, Cancel.
+    EXPECT_EQ(port->nextInFocusChain(), ok);
+    EXPECT_EQ(ok->nextInFocusChain(), cancel);
+
+    // Choosing an item proposes its port; typing replaces it.
+    lpt->click();
+    EXPECT_EQ(port->text(), "0x378");
+    usb->click();
+    EXPECT_EQ(port->text(), "COM1");
+    lpt->click();
+    port->setText("0x3bc");
+    const ConnectionChoice choice = dialog.Choice();
+    EXPECT_EQ(choice.type, LinkType::LptPort);
+    EXPECT_EQ(choice.port, "0x3bc");
+}
+
+TEST(SelectPsiDialog, OkGivesTheUncheckedTextAndCancelGivesNothing) {
+    QWidget owner;
+    owner.setGeometry(100, 100, 800, 600);
+    owner.show();
+    {
+        TfSelectPSI dialog(&owner);
+        QPoint centre;
+        OnNextModal([&](QWidget* modal) {
+            centre = modal->geometry().center();
+            auto* port = modal->findChild<QLineEdit*>("ePort");
+            port->setText("com 7?");
+            modal->findChild<QPushButton*>("bbSelect")->click();
+        });
+        const auto choice = dialog.Choose();
+        ASSERT_TRUE(choice.has_value());
+        EXPECT_EQ(choice->type, LinkType::UsbAdapter);
+        EXPECT_EQ(choice->port, "com 7?");
+        // Centred on the window it belongs to.
+        EXPECT_LE((centre - owner.geometry().center()).manhattanLength(), 40);
+    }
+    {
+        SelectPsiConnection connection(&owner, {});
+        OnNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("BitBtn1")->click(); });
+        EXPECT_FALSE(connection.Choose().has_value());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The program's serial line on the emulator's pseudo-terminal.
+
+TEST(QtSerialLineTest, SpeaksTheAdapterProtocolByNameAndByPath) {
+    const auto memory = TestImageBytes(5);
+    EmulatedAdapter adapter(memory);
+    SerialPortList ports({"/dev/orbisk-none", adapter.Path()});
+    for (const std::string& name : {std::string("COM2"), adapter.Path()}) {
+        SCOPED_TRACE(name);
+        TCDC cdc(std::make_unique<QtSerialLine>());
+        cdc.SetPortName(name);
+        ASSERT_TRUE(cdc.Open()) << cdc.ErrorText();
+        EXPECT_TRUE(cdc.Identify());
+        EXPECT_TRUE(cdc.CheckReader());
+        EXPECT_TRUE(cdc.SetBlockSize());
+        EXPECT_TRUE(cdc.SetAddress(0x0800));
+        std::uint8_t block[64] = {};
+        ASSERT_EQ(cdc.ReadBlock(block), 64u);
+        EXPECT_TRUE(std::equal(block, block + 64, memory.begin() + 0x0800));
+        EXPECT_TRUE(cdc.SetAddress(0x0900));
+        EXPECT_TRUE(cdc.WriteMemByte(0x5A));
+        cdc.Close();
+        EXPECT_FALSE(cdc.IsOpen());
+    }
+    adapter.With([](AdapterEmulator& e) { EXPECT_EQ(e.Memory()[0x0900], 0x5A); });
+}
+
+TEST(QtSerialLineTest, OpensExclusivelyAndFailsWithAReason) {
+    EmulatedAdapter adapter;
+    SerialPortList ports({adapter.Path()});
+    SerialSettings settings;
+    QtSerialLine first;
+    ASSERT_TRUE(first.Open("COM1", settings)) << first.LastErrorText();
+    EXPECT_EQ(first.Device(), QString::fromStdString(adapter.Path()));
+    // A pseudo-terminal does not keep parity; the line goes on without it.
+    EXPECT_TRUE(first.ParityDropped());
+
+    QtSerialLine second;
+    EXPECT_FALSE(second.Open("COM1", settings));
+    EXPECT_FALSE(second.IsOpen());
+    EXPECT_FALSE(second.LastErrorText().empty());
+
+    EXPECT_FALSE(second.Open("COM9", settings));  // no ninth port on this machine
+    EXPECT_FALSE(second.LastErrorText().empty());
+
+    // Once the first lets go, the port can be opened again.
+    EXPECT_TRUE(first.Close());
+    EXPECT_TRUE(second.Open("COM1", settings)) << second.LastErrorText();
+}
+
+TEST(QtSerialLineTest, ASilentDeviceEndsTheReadAfterTheTimeOut) {
+    EmulatedAdapter adapter;
+    adapter.Faults().silent = true;
+    SerialPortList ports({adapter.Path()});
+    QtSerialLine line;
+    ASSERT_TRUE(line.Open("COM1", SerialSettings{}));
+    ASSERT_TRUE(line.Purge());
+    ASSERT_TRUE(line.SendPriority('D'));
+    std::uint8_t reply[2] = {};
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(line.Read(reply, 2), 0);
+    EXPECT_GE(clock.elapsed(), 450);
+    EXPECT_LT(clock.elapsed(), 2000);
+
+    // A reply that comes short is returned at its length.
+    adapter.With([](AdapterEmulator& e) {
+        e.Faults().silent = false;
+        e.Faults().shortReplies = 1;
+    });
+    ASSERT_TRUE(line.Purge());
+    ASSERT_TRUE(line.SendPriority('D'));
+    EXPECT_EQ(line.Read(reply, 2), 1);
+}
+
+}  // namespace
+}  // namespace orbisk::test
