@@ -4,7 +4,7 @@
 ORBISK_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-charts-dev qt6-serialport-dev libqt6svg6-dev qt6-base-dev-tools
+  qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-svg-dev qt6-base-dev-tools
   xvfb xauth fonts-dejavu-core fonts-liberation
   chromium
   g++-mingw-w64-i686
