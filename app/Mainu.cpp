@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -943,7 +944,17 @@ void TfMain::ActivateWithFile(const QString& path) {
     show();
     raise();
     activateWindow();
-    if (!path.isEmpty()) OpenDataFileCommand(path);
+    if (!path.isEmpty()) OpenHandedOverFile(path);
+}
+
+// A file handed over while a transfer fills the image waits until the transfer has ended, so
+// the two never write into the image at the same time.
+void TfMain::OpenHandedOverFile(const QString& path) {
+    if (Reader().Busy()) {
+        QTimer::singleShot(200, this, [this, path] { OpenHandedOverFile(path); });
+        return;
+    }
+    OpenDataFileCommand(path);
 }
 
 // ---------------------------------------------------------------------------------------------

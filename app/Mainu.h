@@ -56,6 +56,7 @@ public:
     void SetCommandLineFile(const QString& path) { commandLineFile_ = path; }
     // A file handed over by a second start: come to the front and open it.
     void ActivateWithFile(const QString& path);
+    void OpenHandedOverFile(const QString& path);
 
     // The reader read of "Загрузить" and "Сохранить": reads the image into the session and
     // returns true when it is to be used. Set by the reader link.

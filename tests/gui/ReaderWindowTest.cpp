@@ -9,10 +9,12 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <map>
@@ -469,6 +471,31 @@ TEST_F(ReaderWindow, CommandsStayOffWhileATransferRuns) {
         EXPECT_EQ(e.Commands('R'), 1024);
     });
     EXPECT_TRUE(recorder_.messages.empty());
+    ExpectUsable();
+}
+
+TEST_F(ReaderWindow, AFileHandedOverDuringATransferOpensAfterIt) {
+    EmulatedAdapter adapter(SampleBytes("current.bbd"));
+    UsePorts({adapter.Path()});
+    TfMain& w = StartRecorded();
+    w.GetConfig().SetReaderPort("COM1");
+    w.GetConfig().SetMaxCom(1);
+    bool handedOver = false;
+    recorder_.onProcessMessages = [&] {
+        if (handedOver || Progress()->value() < 8192) return;
+        handedOver = true;
+        // A second start of the program hands the previous check's file over mid-read.
+        w.ActivateWithFile(SamplePath("previous.bbd"));
+    };
+
+    Command("GetFromCopyr")->trigger();
+    ASSERT_TRUE(handedOver);
+    // The read ended with the reader's image; the file has not been mixed into it.
+    EXPECT_EQ(Find<QLineEdit>("eDateCheck")->text(), "17.03.2025 11:42 ");
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return Find<QLineEdit>("eDateCheck")->text() == "12.03.2024 09:15 ";
+    }, 3000));
+    EXPECT_TRUE(Panel0().contains("previous.bbd"));
     ExpectUsable();
 }
 
