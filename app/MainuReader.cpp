@@ -22,24 +22,18 @@ namespace orbisk {
 // window processes its events between blocks, and questions, messages and pauses go to the
 // window's prompter. A closing window skips the remaining pauses (nobody reads the texts any
 // more) and tells the link to stop.
-class MainReader::StatusBarPrompter final : public Prompter {
+class MainReader::StatusBarPrompter final : public ForwardingPrompter {
 public:
     StatusBarPrompter(MainReader& owner, Prompter& inner)
-        : owner_(owner), inner_(inner), innerIsWindow_(dynamic_cast<QtPrompter*>(&inner)) {}
+        : ForwardingPrompter(inner), owner_(owner),
+          innerIsWindow_(dynamic_cast<QtPrompter*>(&inner)) {}
 
-    void Message(const std::string& text, MessageIcon icon, const std::string& caption) override {
-        inner_.Message(text, icon, caption);
-    }
-    bool Ask(const std::string& text, QuestionButtons buttons, MessageIcon icon,
-             const std::string& caption) override {
-        return inner_.Ask(text, buttons, icon, caption);
-    }
     void Status(int panel, const std::string& text) override {
         if (panel == 0 && owner_.statusPanel_) {
             owner_.statusPanel_->setText(Q(text));
             owner_.statusPanel_->setToolTip(QString());
         }
-        if (!innerIsWindow_ || panel != 0) inner_.Status(panel, text);
+        if (!innerIsWindow_ || panel != 0) Inner().Status(panel, text);
     }
     void Progress(int position, int max) override {
         if (QProgressBar* bar = owner_.progress_) {
@@ -48,20 +42,19 @@ public:
             if (max > 0) bar->setMaximum(max);
             bar->setValue(std::min(position, bar->maximum()));
         }
-        if (!innerIsWindow_) inner_.Progress(position, max);
+        if (!innerIsWindow_) Inner().Progress(position, max);
     }
     void ProcessMessages() override {
         QCoreApplication::processEvents();
-        if (!innerIsWindow_) inner_.ProcessMessages();
+        if (!innerIsWindow_) Inner().ProcessMessages();
     }
     void Pause(int milliseconds) override {
-        if (!owner_.closing_) inner_.Pause(milliseconds);
+        if (!owner_.closing_) Inner().Pause(milliseconds);
     }
-    bool ShuttingDown() const override { return owner_.closing_ || inner_.ShuttingDown(); }
+    bool ShuttingDown() const override { return owner_.closing_ || Inner().ShuttingDown(); }
 
 private:
     MainReader& owner_;
-    Prompter& inner_;
     bool innerIsWindow_;
 };
 

@@ -40,4 +40,30 @@ public:
     virtual bool ShuttingDown() const { return false; }
 };
 
+// Passes everything on to another prompter; a layer that adds to some of the calls derives from
+// it and overrides only those.
+class ForwardingPrompter : public Prompter {
+public:
+    explicit ForwardingPrompter(Prompter& inner) : inner_(inner) {}
+
+    void Message(const std::string& text, MessageIcon icon, const std::string& caption) override {
+        inner_.Message(text, icon, caption);
+    }
+    bool Ask(const std::string& text, QuestionButtons buttons, MessageIcon icon,
+             const std::string& caption) override {
+        return inner_.Ask(text, buttons, icon, caption);
+    }
+    void Status(int panel, const std::string& text) override { inner_.Status(panel, text); }
+    void Progress(int position, int max) override { inner_.Progress(position, max); }
+    void ProcessMessages() override { inner_.ProcessMessages(); }
+    void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
+    bool ShuttingDown() const override { return inner_.ShuttingDown(); }
+
+protected:
+    Prompter& Inner() const { return inner_; }
+
+private:
+    Prompter& inner_;
+};
+
 }  // namespace orbisk

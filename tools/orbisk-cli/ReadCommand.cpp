@@ -22,24 +22,16 @@ int Usage(const std::string& problem);
 namespace {
 
 // Keeps the last status text, which is the only word the search has when it finds nothing.
-class StatusKeepingPrompter final : public Prompter {
+class StatusKeepingPrompter final : public ForwardingPrompter {
 public:
-    explicit StatusKeepingPrompter(Prompter& inner) : inner_(inner) {}
-    void Message(const std::string& text, MessageIcon icon, const std::string& caption) override {
-        inner_.Message(text, icon, caption);
-    }
-    bool Ask(const std::string& text, QuestionButtons buttons, MessageIcon icon,
-             const std::string& caption) override {
-        return inner_.Ask(text, buttons, icon, caption);
-    }
+    using ForwardingPrompter::ForwardingPrompter;
     void Status(int panel, const std::string& text) override {
         if (panel == 0) lastStatus = text;
     }
-    void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
+    void Progress(int, int) override {}
+    void ProcessMessages() override {}
+    bool ShuttingDown() const override { return false; }
     std::string lastStatus;
-
-private:
-    Prompter& inner_;
 };
 
 }  // namespace
