@@ -5,15 +5,12 @@
 #include <array>
 #include <string_view>
 
+#include "app/AppTexts.h"
+
 namespace orbisk::report {
 
 // The title the application sets at start-up; the pages name it as their generator.
-inline constexpr std::string_view kApplicationTitle = "Регистратор параметров работы крана";
-
-// The toolbar button whose face builds Protocol No. 2 and whose arrow opens the menu.
-inline constexpr std::string_view kPreviewButtonCaption = "Протокол";
-inline constexpr std::string_view kPreviewButtonHint = "Оформление протоколов";
-inline constexpr int kPreviewButtonKind = 2;
+inline constexpr std::string_view kApplicationTitle = ui::kAppTitle;
 
 // Completed with the number of rows of the work-cycle list and kCyclePromptSuffix.
 inline constexpr std::string_view kCyclePromptPrefix =
