@@ -35,11 +35,8 @@ inline constexpr CommandText kHelp{"Справка", "Вызов файла сп
 inline constexpr CommandText kShutDown{"Выход", "Прекращение работы программы"};
 inline constexpr CommandText kPreview{"Протокол", "Оформление протоколов"};
 
-// Items of the "Протокол" drop-down; item i runs the report of number i + 1.
-inline constexpr std::array<const char*, 5> kReportItems = {
-    "Протокол №1 (проверка)", "Протокол №2 (использование)", "Протокол №3 (экспертиза)",
-    "Протокол №4 (авария)", "Журнал (проверка)"};
-// The number the "Протокол" button itself runs.
+// The number the "Протокол" button itself runs (the items of its drop-down are the report
+// kinds of the report command).
 inline constexpr int kDefaultReport = 2;
 
 // Data-file dialogs.

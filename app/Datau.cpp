@@ -6,7 +6,9 @@
 #include <QPrinter>
 
 #include "app/AppTexts.h"
+#include "app/QtHint.h"
 #include "app/QtText.h"
+#include "reports/BuildReport.h"
 
 namespace orbisk {
 
@@ -16,8 +18,7 @@ QAction* MakeAction(QObject* parent, const char* name, const ui::CommandText& te
                     const QKeySequence& shortcut = {}) {
     auto* a = new QAction(Q(text.caption), parent);
     a->setObjectName(name);
-    a->setToolTip(Q(text.hint));
-    a->setStatusTip(Q(text.hint));
+    SetHint(a, text.hint);
     if (!shortcut.isEmpty()) a->setShortcut(shortcut);
     return a;
 }
@@ -39,11 +40,13 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent) {
     PopMenuView = new QMenu();
     PopMenuView->setObjectName("PopMenuView");
     for (int i = 0; i < 5; ++i) {
-        Reports[i] = new QAction(Q(ui::kReportItems[i]), this);
-        Reports[i]->setObjectName(QString("Report%1").arg(i + 1));
+        const ReportKindInfo& kind = ReportKinds()[i];
+        Reports[i] = new QAction(Q(std::string(kind.menuCaption)), this);
+        Reports[i]->setObjectName(Q(std::string(kind.menuItem)));
         PopMenuView->addAction(Reports[i]);
         connect(Reports[i], &QAction::triggered, this,
-                [this, i] { Q_EMIT ReportRequested(i + 1); });
+                [this, number = kind.kind] { Q_EMIT ReportRequested(number); });
+        if (kind.kind == ui::kDefaultReport) PopMenuView->setDefaultAction(Reports[i]);
     }
     connect(Preview, &QAction::triggered, this,
             [this] { Q_EMIT ReportRequested(ui::kDefaultReport); });

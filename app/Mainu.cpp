@@ -32,6 +32,7 @@
 #include "app/AppTexts.h"
 #include "app/Datau.h"
 #include "app/MainuReader.h"
+#include "app/QtHint.h"
 #include "app/QtIcons.h"
 #include "app/QtPrompter.h"
 #include "app/QtText.h"
@@ -97,6 +98,13 @@ void FillList(QTreeWidget* list, const TableList& table, int centredFrom) {
     }
     list->addTopLevelItems(items);
     list->setUpdatesEnabled(true);
+}
+
+// A list as high as its header and rows, so that every row shows without scrolling.
+void FitHeightToRows(QTreeWidget* list) {
+    int height = list->header()->sizeHint().height() + 2 * list->frameWidth();
+    for (int row = 0; row < list->topLevelItemCount(); ++row) height += list->sizeHintForRow(row);
+    list->setFixedHeight(height);
 }
 
 QLabel* MakeLabel(const QString& text, const char* name = nullptr) {
@@ -203,7 +211,7 @@ void TfMain::BuildToolbarAndStatus() {
             progressBar_->setRange(0, 100);
             progressBar_->setValue(0);
             layout->addWidget(progressBar_);
-            bar->addPermanentWidget(holder);
+            bar->addWidget(holder);
             panels_[1] = nullptr;
             continue;
         }
@@ -211,7 +219,7 @@ void TfMain::BuildToolbarAndStatus() {
         panel->setObjectName(QString("StatusPanel%1").arg(i));
         panel->setFixedWidth(kPanelWidths[i]);
         panel->setFrameShape(QFrame::StyledPanel);
-        bar->addPermanentWidget(panel);
+        bar->addWidget(panel);
         panels_[i] = panel;
     }
     if (ownPrompter_) ownPrompter_->SetStatusBar(panels_, progressBar_);
@@ -297,10 +305,10 @@ QWidget* TfMain::BuildMainPage() {
 
     chbEditPKR_ = new QCheckBox(Q(ui::kEditPkr));
     chbEditPKR_->setObjectName("chbEditPKR");
-    chbEditPKR_->setToolTip(Q(ui::kEditHint));
+    SetHint(chbEditPKR_, ui::kEditHint);
     chbEditPKR_LONG_ = new QCheckBox(Q(ui::kEditPkrLong));
     chbEditPKR_LONG_->setObjectName("chbEditPKR_LONG");
-    chbEditPKR_LONG_->setToolTip(Q(ui::kEditPkrLongHint));
+    SetHint(chbEditPKR_LONG_, ui::kEditPkrLongHint);
     chbEditPKR_LONG_->setEnabled(false);
     connect(chbEditPKR_, &QCheckBox::clicked, this, &TfMain::chbEditPKRClick);
     connect(chbEditPKR_LONG_, &QCheckBox::clicked, this, &TfMain::chbEditPKRClick);
@@ -352,9 +360,9 @@ QWidget* TfMain::BuildRegDataPage() {
     start->setObjectName("bbStartReport");
     BindButton(start, dataModule_->OpenPrev);
     QLineEdit* from = MakeEdit(Ctl::eStartDateCheck, true);
-    from->setToolTip(Q(ui::kPeriodStartHint));
+    SetHint(from, ui::kPeriodStartHint);
     QLineEdit* to = MakeEdit(Ctl::eDateCheck, true);
-    to->setToolTip(Q(ui::kPeriodEndHint));
+    SetHint(to, ui::kPeriodEndHint);
     pl->addWidget(start, 0, 0, 2, 1);
     pl->addWidget(new QLabel(Q(ui::kPeriodStart)), 0, 1);
     pl->addWidget(from, 0, 2);
@@ -374,7 +382,7 @@ QWidget* TfMain::BuildRegDataPage() {
     layout->addWidget(period, 2, 2);
     layout->addWidget(work, 3, 0, 1, 3);
     layout->setRowStretch(1, 3);
-    layout->setRowStretch(3, 2);
+    layout->setRowStretch(3, 0);  // the parameters list is as high as its rows
     return page;
 }
 
@@ -391,7 +399,7 @@ QWidget* TfMain::BuildOperPage() {
                                   {90, false},
                                   {150, false},
                                   {70, false}});
-    lvLast_->setToolTip(Q(ui::kCyclesHint));
+    SetHint(lvLast_, ui::kCyclesHint);
     lvLast_->setIconSize(QSize(34, 16));
     connect(lvLast_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { lvLastDblClick(item); });
@@ -451,7 +459,7 @@ QWidget* TfMain::BuildToolsPage() {
     const auto settingEdit = [this](Ctl control) {
         QLineEdit* edit = MakeEdit(control);
         const SettingField* field = FindSettingField(control);
-        if (field) edit->setToolTip(Q(field->hint));
+        if (field) SetHint(edit, field->hint);
         edit->setMaximumWidth(80);
         connect(edit, &QLineEdit::textChanged, this,
                 [this, control] { ApplySettingReaction(control); });
@@ -606,7 +614,7 @@ QWidget* TfMain::BuildToolsPage() {
 
     chbEditLevel_ = new QCheckBox(Q(ui::kEditLevel));
     chbEditLevel_->setObjectName("chbEditLevel");
-    chbEditLevel_->setToolTip(Q(ui::kEditHint));
+    SetHint(chbEditLevel_, ui::kEditHint);
     connect(chbEditLevel_, &QCheckBox::clicked, this, &TfMain::chbEditLevelClick);
     auto* write = new QPushButton;
     write->setObjectName("bbChangeLevel");
@@ -649,6 +657,7 @@ void TfMain::ShowModel() {
     FillList(lvCalibr_, m.LvCalibr(), 1);
     FillList(lvWorkModeVal_, m.LvWorkModeVal(), 1);
     FillList(lvRegStat_, m.LvRegStat(), 1);
+    FitHeightToRows(lvRegStat_);
     ShowLoadDistribution();
     ShowCycleList();
     if (m.reportDate != 0) dtpReportDate_->setDate(ToQDate(m.reportDate));

@@ -182,6 +182,39 @@ std::uint16_t NextFrameStart(const RecorderImage& image, std::uint16_t cursor, s
     return a;
 }
 
+std::vector<int> TimeLabelPoints(int pointCount, int closingPoint, double min, double max,
+                                 int fit) {
+    std::vector<int> points;
+    if (fit < 1 || pointCount < 1 || !(min <= max)) return points;
+    const int first = std::max(0, static_cast<int>(std::ceil(min)));
+    const int last = std::min(pointCount - 1, static_cast<int>(std::floor(max)));
+    if (first > last) return points;
+    const bool closingShown = closingPoint >= first && closingPoint <= last;
+
+    const auto build = [&](int k) {
+        points.clear();
+        for (int x = (first + k - 1) / k * k; x <= last; x += k) {
+            if (closingShown && std::abs(x - closingPoint) < k && x != closingPoint) continue;
+            points.push_back(x);
+        }
+        if (closingShown && closingPoint % k != 0) {
+            points.insert(std::upper_bound(points.begin(), points.end(), closingPoint),
+                          closingPoint);
+        }
+    };
+    constexpr int kSteps[] = {1, 2, 5, 10, 15, 30, 60};
+    for (const int k : kSteps) {
+        build(k);
+        if (static_cast<int>(points.size()) <= fit) return points;
+    }
+    for (int k = 3600;; k += 3600) {  // a cycle spans less than a day: this ends
+        build(k);
+        if (static_cast<int>(points.size()) <= fit || k > last) break;
+    }
+    if (static_cast<int>(points.size()) > fit) points.resize(static_cast<std::size_t>(fit));
+    return points;
+}
+
 double HistogramAxisTop(const std::array<std::vector<HistogramPoint>, kGroups>& series,
                         const std::array<bool, kGroups>& shown) {
     std::uint32_t m = 0;

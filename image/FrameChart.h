@@ -62,6 +62,13 @@ inline bool TimeLabelsVisible(double range) {
     return range <= 60;
 }
 
+// The points of the visible range [min, max] that carry a label (and a grid line) on the time
+// axis when at most `fit` labels fit side by side: every point when they all fit, otherwise every
+// k-th point counted from the start of the cycle (k = 2, 5, 10, 15, 30, 60, then whole hours),
+// with the closing point always among them and no other label nearer to it than k. Ascending;
+// empty when not even one label fits.
+std::vector<int> TimeLabelPoints(int pointCount, int closingPoint, double min, double max, int fit);
+
 // Stepping through the cycle list (newest first); rows qualify when their frame is present.
 // -1 when no row qualifies. `current` −1 stands for no selection.
 int PreviousFrameRow(const std::vector<CycleRow>& rows, int current);

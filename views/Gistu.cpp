@@ -13,6 +13,7 @@
 
 #include "app/AppTexts.h"
 #include "app/Datau.h"
+#include "app/QtHint.h"
 #include "app/QtText.h"
 #include "image/FrameChart.h"
 #include "views/QtChartHelpers.h"
@@ -78,7 +79,7 @@ TfGistogram::TfGistogram(QWidget* parent, const DisplayModel& model)
     const auto button = [&](const char* name, const char* caption, const char* hint) {
         auto* b = new QPushButton(Q(caption));
         b->setObjectName(name);
-        b->setToolTip(Q(hint));
+        SetHint(b, hint);
         b->setAutoDefault(false);
         boxes->addWidget(b);
         return b;

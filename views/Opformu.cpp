@@ -5,9 +5,10 @@
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
+#include <QFontMetricsF>
+#include <QGraphicsSimpleTextItem>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QImage>
 #include <QLineSeries>
 #include <QListWidget>
@@ -18,9 +19,12 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 #include "app/AppTexts.h"
 #include "app/Datau.h"
+#include "app/QtHint.h"
 #include "app/QtIcons.h"
 #include "app/QtText.h"
 #include "image/Session.h"
@@ -212,6 +216,7 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
         curves_[k] = series;
     }
     connect(axisX_, &QValueAxis::rangeChanged, this, [this] { ApplyRangeRules(); });
+    connect(chart_, &QChart::plotAreaChanged, this, [this] { ShowTimeAxis(); });
 
     view_ = new TimeChartView(chart_);
     view_->setObjectName("ChartOperView");
@@ -219,13 +224,13 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
 
     chbShow_ = new QListWidget;
     chbShow_->setObjectName("chbShow");
-    chbShow_->setToolTip(Q(ui::kOperCurvesHint));
+    SetHint(chbShow_, ui::kOperCurvesHint);
     connect(chbShow_, &QListWidget::itemChanged, this, [this] { chbShowClickCheck(); });
 
     const auto button = [this](const char* name, const QString& caption, const char* hint) {
         auto* b = new QPushButton(caption);
         b->setObjectName(name);
-        b->setToolTip(Q(hint));
+        SetHint(b, hint);
         b->setAutoDefault(false);
         return b;
     };
@@ -248,7 +253,7 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
     auto* side = new QVBoxLayout;
     auto* curvesBox = new QGroupBox(Q(ui::kOperCurvesGroup));
     curvesBox->setObjectName("gbShow");
-    curvesBox->setToolTip(Q(ui::kOperCurvesHint));
+    SetHint(curvesBox, ui::kOperCurvesHint);
     (new QVBoxLayout(curvesBox))->addWidget(chbShow_);
     side->addWidget(curvesBox, 1);
     auto* nav = new QHBoxLayout;
@@ -317,15 +322,7 @@ void TfOper::FormShow() {
         curves_[k]->setName(Q(titles[k]));
     }
 
-    // The time axis shows every point's label; equal labels are told apart invisibly.
-    for (const QString& label : axisX_->categoriesLabels()) axisX_->remove(label);
-    axisX_->setStartValue(-0.5);
-    QHash<QString, int> seen;
-    for (int i = 0; i < n; ++i) {
-        const QString label = Q(frame_.labels[i]);
-        const int copies = seen[label]++;
-        axisX_->append(label + QString(copies, QChar(0x200B)), i);
-    }
+    timeAxisBuilt_ = false;  // the points are the new frame's
     chart_->zoomReset();
     axisX_->setRange(0, std::max(n - 1, 1));
 
@@ -361,8 +358,77 @@ void TfOper::ApplyRangeRules() {
         line->setLightMarker(marks ? PointMark(kFrameCurveStyles[k].kind, line->color())
                                    : QImage());
     }
-    const bool labels = TimeLabelsVisible(range);
-    if (axisX_->labelsVisible() != labels) axisX_->setLabelsVisible(labels);
+    ShowTimeAxis();
+}
+
+void TfOper::ShowTimeAxis() {
+    const int n = static_cast<int>(frame_.labels.size());
+    const double min = axisX_->min();
+    const double max = axisX_->max();
+    const QRectF plot = chart_->plotArea();
+    const bool shown = TimeLabelsVisible(max - min);
+
+    // As many labels as fit side by side without touching: the widest two neighbours in view
+    // set the room a label needs.
+    const QFontMetricsF metrics(axisX_->labelsFont());
+    constexpr double kGap = 6;
+    double room = 1;
+    double previous = 0;
+    const int first = std::max(0, static_cast<int>(std::ceil(min)));
+    const int last = std::min(n - 1, static_cast<int>(std::floor(max)));
+    for (int x = first; x <= last; ++x) {
+        const double width = metrics.horizontalAdvance(Q(frame_.labels[x]));
+        room = std::max(room, (previous + width) / 2 + kGap);
+        previous = width;
+    }
+    const int fit = static_cast<int>(plot.width() / room) + 1;
+    std::vector<int> points = TimeLabelPoints(n, n - 2, min, max, fit);
+
+    if (!timeAxisBuilt_ || points != timePoints_ || shown != timeLabelsShown_) {
+        timePoints_ = std::move(points);
+        timeLabelsShown_ = shown;
+        timeAxisBuilt_ = true;
+        // The axis itself carries the grid lines of the labelled points and keeps a row of
+        // empty labels: Qt gives each of its labels an equal share of the axis width and cuts a
+        // longer one to "...", and an axis without labels cuts its own title to "...". The
+        // texts are drawn below, each centred on its point. Categories need distinct names.
+        constexpr QChar kInvisible(0x200B);
+        constexpr double kFar = 1e6;  // a boundary that never comes into view
+        axisX_->blockSignals(true);
+        for (const QString& label : axisX_->categoriesLabels()) axisX_->remove(label);
+        axisX_->setStartValue(-kFar);
+        for (std::size_t i = 0; i < timePoints_.size(); ++i) {
+            axisX_->append(QString(static_cast<qsizetype>(i + 1), kInvisible), timePoints_[i]);
+        }
+        if (timePoints_.empty()) axisX_->append(QString(kInvisible), kFar);
+        axisX_->blockSignals(false);
+        Q_EMIT axisX_->categoriesChanged();
+
+        while (timeLabels_.size() < timePoints_.size()) {
+            auto* label = new QGraphicsSimpleTextItem(chart_);
+            timeLabels_.push_back(label);
+        }
+        for (std::size_t i = 0; i < timeLabels_.size(); ++i) {
+            QGraphicsSimpleTextItem* label = timeLabels_[i];
+            label->setFont(axisX_->labelsFont());
+            label->setBrush(axisX_->labelsBrush());
+            label->setText(i < timePoints_.size() ? Q(frame_.labels[timePoints_[i]]) : QString());
+        }
+    }
+
+    // Under the plot where the axis puts its labels, centred on the point.
+    constexpr double kLabelPadding = 4;
+    for (std::size_t i = 0; i < timeLabels_.size(); ++i) {
+        QGraphicsSimpleTextItem* label = timeLabels_[i];
+        if (!shown || i >= timePoints_.size()) {
+            label->setVisible(false);
+            continue;
+        }
+        const double x = chart_->mapToPosition(QPointF(timePoints_[i], 0), curves_[0]).x();
+        const QRectF box = label->boundingRect();
+        label->setPos(std::round(x - box.width() / 2), std::round(plot.bottom() + kLabelPadding));
+        label->setVisible(x >= plot.left() - 0.5 && x <= plot.right() + 0.5);
+    }
 }
 
 void TfOper::bbPrevClick() {

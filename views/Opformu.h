@@ -3,6 +3,7 @@
 // cycle of the operational list, curve choice, zoom and pan, printing and saving.
 #include <QDialog>
 #include <array>
+#include <vector>
 
 #include "image/FrameChart.h"
 
@@ -10,6 +11,7 @@ class QAbstractSeries;
 class QCategoryAxis;
 class QChart;
 class QChartView;
+class QGraphicsSimpleTextItem;
 class QListWidget;
 class QTreeWidget;
 class QValueAxis;
@@ -42,6 +44,7 @@ protected:
 
 private:
     void ApplyRangeRules();
+    void ShowTimeAxis();
     std::array<bool, kFrameCurves> Shown() const;
     std::array<bool, kFrameCurves> Checked() const;
 
@@ -56,6 +59,11 @@ private:
     QValueAxis* axisY_;
     QListWidget* chbShow_;
     std::array<QAbstractSeries*, kFrameCurves> curves_{};
+    // What the time axis holds now: the labelled points and whether their texts show.
+    std::vector<int> timePoints_;
+    bool timeLabelsShown_ = false;
+    bool timeAxisBuilt_ = false;
+    std::vector<QGraphicsSimpleTextItem*> timeLabels_;  // owned by the chart
 };
 
 }  // namespace orbisk

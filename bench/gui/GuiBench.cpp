@@ -3,8 +3,10 @@
 //   orbisk-gui-bench --screenshots DIR SAMPLE  PNGs of the four pages, the chart, the histogram
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCategoryAxis>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -51,6 +53,9 @@ int Screenshots(TfMain& w, const QString& dir) {
     for (int i = 0; i < 4; ++i) {
         pages->setCurrentIndex(i);
         Settle();
+        // The pictures show the window at rest, not the tip of whatever the pointer is over.
+        w.statusBar()->clearMessage();
+        Settle();
         ok = Save(&w, dir, names[i]) && ok;
     }
     pages->setCurrentIndex(0);
@@ -72,6 +77,13 @@ int Screenshots(TfMain& w, const QString& dir) {
         oper.show();
         Settle();
         ok = Save(&oper, dir, "cycle-chart") && ok;
+        // Zoomed in: the time labels from a minute down, the value marks from twenty seconds.
+        oper.TimeAxis()->setRange(0, 60);
+        Settle();
+        ok = Save(&oper, dir, "cycle-chart-minute") && ok;
+        oper.TimeAxis()->setRange(50, 70);
+        Settle();
+        ok = Save(&oper, dir, "cycle-chart-zoom") && ok;
         break;
     }
     return ok ? 0 : 1;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace orbisk {
@@ -137,6 +138,35 @@ TEST(FrameChart, VisibleRangeRules) {
     EXPECT_FALSE(ValueMarksVisible(20.5));
     EXPECT_TRUE(TimeLabelsVisible(60));
     EXPECT_FALSE(TimeLabelsVisible(61));
+}
+
+// A cycle of 93 points: "НЦ" at 0, seconds, the closing point "КЦ" at 91, the last point at 92.
+TEST(FrameChart, TimeLabelPointsThinToWhatFitsAndKeepTheClosingPoint) {
+    // Everything fits: every visible point, nothing outside the range.
+    std::vector<int> all;
+    for (int x = 40; x <= 60; ++x) all.push_back(x);
+    EXPECT_EQ(TimeLabelPoints(93, 91, 39.6, 60.2, 21), all);
+
+    // Sixty seconds in room for fifteen labels: every fifth second, minutes included.
+    EXPECT_EQ(TimeLabelPoints(93, 91, 0, 60, 15),
+              (std::vector<int>{0, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60}));
+    // Near the end the closing point replaces its neighbours closer than the step.
+    EXPECT_EQ(TimeLabelPoints(93, 91, 32, 92, 15),
+              (std::vector<int>{35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 91}));
+    EXPECT_EQ(TimeLabelPoints(93, 91, 80, 92, 8), (std::vector<int>{80, 82, 84, 86, 88, 91}));
+
+    // The whole cycle in room for twelve: every tenth second.
+    EXPECT_EQ(TimeLabelPoints(93, 91, 0, 92, 12),
+              (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 91}));
+    for (int fit = 1; fit < 40; ++fit) {
+        const auto points = TimeLabelPoints(93, 91, 0, 92, fit);
+        EXPECT_LE(static_cast<int>(points.size()), fit) << fit;
+        EXPECT_TRUE(std::is_sorted(points.begin(), points.end())) << fit;
+    }
+
+    EXPECT_TRUE(TimeLabelPoints(93, 91, 0, 92, 0).empty());
+    EXPECT_TRUE(TimeLabelPoints(0, -1, 0, 1, 10).empty());
+    EXPECT_TRUE(TimeLabelPoints(93, 91, 100, 120, 10).empty());
 }
 
 std::vector<CycleRow> Rows(std::initializer_list<bool> frames) {

@@ -3,11 +3,17 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QLegend>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <map>
 
 #include "GuiTestSupport.h"
 #include "image/FrameChart.h"
@@ -111,10 +117,9 @@ TEST_F(CycleChart, ShowsNineCurvesWithTitlesLabelsAndTheTitleLine) {
     EXPECT_EQ(crane->color(), QColor(0, 0, 255));
     EXPECT_TRUE(oper->Chart()->title().startsWith("Начало цикла: "));
     EXPECT_TRUE(oper->Chart()->title().contains("Кадры: " + QString::number(f.start) + "-"));
-    const QStringList labels = oper->TimeAxis()->categoriesLabels();
-    ASSERT_EQ(labels.size(), static_cast<int>(f.labels.size()));
-    EXPECT_EQ(labels.first(), "НЦ");
-    EXPECT_TRUE(labels.at(labels.size() - 2).startsWith("КЦ"));
+    ASSERT_GE(f.labels.size(), 3u);
+    EXPECT_EQ(f.labels.front(), "НЦ");
+    EXPECT_EQ(f.labels[f.labels.size() - 2], "КЦ");
 
     auto* show = oper->findChild<QListWidget*>("chbShow");
     ASSERT_EQ(show->count(), 9);
@@ -130,19 +135,120 @@ TEST_F(CycleChart, ShowsNineCurvesWithTitlesLabelsAndTheTitleLine) {
     EXPECT_DOUBLE_EQ(oper->ValueAxis()->max(), FrameValueAxisTop(f, shown));
 }
 
-TEST_F(CycleChart, ZoomShowsValueMarksAndTimeLabelsByRange) {
+// What the time axis shows under the plot: its labels by their X value, and its title.
+struct TimeAxisView {
+    std::map<int, QString> labels;
+    QStringList unplaced;  // shown texts that stand at no point of the curve
+    QString title;
+};
+
+// The texts shown in the chart, whichever kind of item draws them.
+std::vector<std::pair<QString, QRectF>> ShownTexts(TfOper& oper) {
+    std::vector<std::pair<QString, QRectF>> texts;
+    for (QGraphicsItem* item : oper.ChartView()->scene()->items()) {
+        if (!item->isVisible()) continue;
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) {
+            texts.emplace_back(text->toPlainText(), text->sceneBoundingRect());
+        } else if (auto* simple = dynamic_cast<QGraphicsSimpleTextItem*>(item)) {
+            texts.emplace_back(simple->text(), simple->sceneBoundingRect());
+        }
+    }
+    return texts;
+}
+
+TimeAxisView ReadTimeAxis(TfOper& oper) {
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    const QRectF plot = oper.Chart()->plotArea();
+    TimeAxisView view;
+    // Under the plot: first the row of labels, then the axis title centred below them.
+    std::vector<std::pair<QString, QRectF>> below;
+    double titleTop = plot.bottom() + 200;
+    for (auto& [text, box] : ShownTexts(oper)) {
+        text.remove(QChar(0x200B));
+        if (text.trimmed().isEmpty() || box.top() < plot.bottom() - 2 ||
+            box.center().x() < plot.left() - 40 || box.center().x() > plot.right() + 40) {
+            continue;
+        }
+        if (std::abs(box.center().x() - plot.center().x()) < 40 && box.width() > 30 &&
+            box.top() > plot.bottom() + 10 && box.top() < titleTop) {
+            titleTop = box.top();
+            view.title = text;
+        }
+        below.emplace_back(text, box);
+    }
+    std::sort(below.begin(), below.end(),
+              [](const auto& a, const auto& b) { return a.second.left() < b.second.left(); });
+    auto* crane = static_cast<QLineSeries*>(oper.Curve(0));
+    double right = -1e9;
+    for (const auto& [text, box] : below) {
+        if (box.top() >= titleTop) continue;
+        const double x = oper.Chart()->mapToValue(box.center(), crane).x();
+        const int point = static_cast<int>(std::lround(x));
+        if (std::abs(x - point) > 0.25) {
+            view.unplaced << text;
+        } else {
+            view.labels[point] = text;
+        }
+        EXPECT_GT(box.left(), right) << "labels overlap at " << S(text);
+        right = box.right();
+    }
+    return view;
+}
+
+// Every label shown is a point's own label in full, at that point, and they do not overlap.
+void ExpectReadableTimeLabels(TfOper& oper, const TimeAxisView& view) {
+    EXPECT_TRUE(view.unplaced.isEmpty()) << view.unplaced.join(" ").toStdString();
+    const auto& labels = oper.Frame().labels;
+    for (const auto& [x, text] : view.labels) {
+        ASSERT_GE(x, 0);
+        ASSERT_LT(x, static_cast<int>(labels.size()));
+        EXPECT_EQ(S(text), labels[x]) << "at " << x;
+    }
+    EXPECT_EQ(S(view.title), "Время, с");
+}
+
+TEST_F(CycleChart, ZoomShowsValueMarksAndReadableTimeLabelsByRange) {
     auto oper = OpenFirstFramed();
     ASSERT_NE(oper, nullptr);
     oper->show();
+    const int n = static_cast<int>(oper->Frame().labels.size());
+    ASSERT_GT(n, 62) << "the sample's first framed cycle is longer than a minute";
     auto* crane = static_cast<QLineSeries*>(oper->Curve(0));
-    oper->TimeAxis()->setRange(0, 15);
-    EXPECT_TRUE(crane->pointLabelsVisible());
-    EXPECT_TRUE(oper->TimeAxis()->labelsVisible());
-    oper->TimeAxis()->setRange(0, 40);
+
+    // The whole cycle (over a minute): no time labels, the title still readable.
+    TimeAxisView view = ReadTimeAxis(*oper);
+    EXPECT_TRUE(view.labels.empty());
+    EXPECT_TRUE(view.unplaced.isEmpty());
+    EXPECT_EQ(S(view.title), "Время, с");
+
+    // A minute: the labels are there and readable, at least every fifth second, with "1мин".
+    oper->TimeAxis()->setRange(0, 60);
     EXPECT_FALSE(crane->pointLabelsVisible());
-    EXPECT_TRUE(oper->TimeAxis()->labelsVisible());
+    view = ReadTimeAxis(*oper);
+    ExpectReadableTimeLabels(*oper, view);
+    EXPECT_GE(view.labels.size(), 13u);
+    EXPECT_EQ(S(view.labels[0]), "НЦ");
+    EXPECT_EQ(S(view.labels[60]), "1мин");
+
+    // The end of the cycle: the closing point keeps its label.
+    oper->TimeAxis()->setRange(n - 41, n - 1);
+    view = ReadTimeAxis(*oper);
+    ExpectReadableTimeLabels(*oper, view);
+    EXPECT_EQ(S(view.labels[n - 2]), "КЦ");
+
+    // Twenty seconds: every point is labelled and the value marks show.
+    oper->TimeAxis()->setRange(50, 70);
+    EXPECT_TRUE(crane->pointLabelsVisible());
+    view = ReadTimeAxis(*oper);
+    ExpectReadableTimeLabels(*oper, view);
+    EXPECT_EQ(view.labels.size(), 21u);
+
+    // Wider than a minute again: the labels go, the title stays.
     oper->TimeAxis()->setRange(0, 80);
-    EXPECT_FALSE(oper->TimeAxis()->labelsVisible());
+    EXPECT_FALSE(crane->pointLabelsVisible());
+    view = ReadTimeAxis(*oper);
+    EXPECT_TRUE(view.labels.empty());
+    EXPECT_EQ(S(view.title), "Время, с");
 }
 
 TEST_F(CycleChart, StepsThroughTheListedCyclesWithTheirFrames) {

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -525,6 +526,82 @@ TEST_F(MainWindow, SecondStartHandsItsFileToTheFirst) {
     EXPECT_EQ(second.exitCode(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(Find<QLabel>("StatusPanel0")->text().endsWith("previous.bbd"), 5000);
     EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(MainWindow, StatusBarPanelsStartAtItsLeftEdgeInTheirOrder) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    QApplication::processEvents();
+    w.statusBar()->clearMessage();  // a status-bar tip covers the panels while it shows
+    QApplication::processEvents();
+    const int widths[] = {400, 100, 100, 200};
+    int right = 0;
+    for (int i = 0; i < 4; ++i) {
+        QWidget* panel = Find(QString("StatusPanel%1").arg(i).toUtf8().constData());
+        ASSERT_NE(panel, nullptr);
+        EXPECT_TRUE(panel->isVisible()) << i;
+        EXPECT_EQ(panel->width(), widths[i]) << i;
+        if (i == 0) {
+            EXPECT_LE(panel->x(), 8) << "the first panel starts at the left edge";
+        } else {
+            EXPECT_GE(panel->x(), right) << i;
+            EXPECT_LE(panel->x(), right + 8) << i;
+        }
+        right = panel->x() + panel->width();
+    }
+}
+
+TEST_F(MainWindow, HintsSplitIntoTooltipAndStatusBarTip) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    auto* start = Find<QLineEdit>("eStartDateCheck");
+    EXPECT_EQ(S(start->toolTip()), "Начало");
+    EXPECT_EQ(S(start->statusTip()), "Дата начала отчетного периода");
+    auto* end = Find<QLineEdit>("eDateCheck");
+    EXPECT_EQ(S(end->toolTip()), "Конец");
+    EXPECT_EQ(S(end->statusTip()), "Дата и время чтения данных из регистратора параметров");
+    // A hint without the bar is both.
+    auto* edit = Find<QCheckBox>("chbEditPKR");
+    EXPECT_EQ(S(edit->toolTip()), "Разрешить редактирование");
+    EXPECT_EQ(S(edit->statusTip()), "Разрешить редактирование");
+    EXPECT_EQ(S(w.DataModule().GetFromFile->statusTip()), "Загрузить данные из файла");
+    EXPECT_EQ(S(Find<QAbstractButton>("bbStartReport")->statusTip()),
+              "Выбор файла данных начала отчетного периода");
+
+    // Pointing at the edit puts its long hint into the status bar.
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(start, &enter);
+    EXPECT_EQ(S(w.statusBar()->currentMessage()), "Дата начала отчетного периода");
+    EXPECT_FALSE(Find("StatusPanel0")->isVisible());
+    // Leaving it brings the panels back.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(start, &leave);
+    EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
+    EXPECT_TRUE(Find("StatusPanel0")->isVisible());
+}
+
+TEST_F(MainWindow, OperatingParametersShowAllTwelveRowsWithoutScrolling) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    QApplication::processEvents();
+    QTreeWidget* stat = List("lvRegStat");
+    ASSERT_EQ(stat->topLevelItemCount(), 12);
+    EXPECT_FALSE(stat->verticalScrollBar()->isVisible());
+    const QRect viewport = stat->viewport()->rect();
+    for (int row = 0; row < 12; ++row) {
+        EXPECT_TRUE(viewport.contains(stat->visualItemRect(stat->topLevelItem(row))))
+            << "row " << row << " at " << w.width() << "x" << w.height();
+    }
+    // The load distribution takes the rest of the page.
+    EXPECT_GT(List("lvLoad")->height(), stat->height() / 2);
+}
+
+TEST_F(MainWindow, ReportMenuItemsAreTheReportKindsWithTheirNames) {
+    TfMain& w = Start();
+    const char* names[] = {"N11", "N21", "N31", "N41", "N1"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(S(w.DataModule().Reports[i]->objectName()), names[i]);
+    }
+    EXPECT_EQ(w.DataModule().PopMenuView->defaultAction(), w.DataModule().Reports[1]);
 }
 
 }  // namespace
