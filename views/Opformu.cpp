@@ -121,8 +121,11 @@ QColor StyleColor(const CurveStyle& s) {
 }
 
 // The point marks of the load curves: circle, triangle, diamond, down-triangle.
+// The side of a point mark, in pixels: a point three pixels either side of its centre.
+constexpr int kPointMarkSize = 7;
+
 QImage PointMark(CurveKind kind, const QColor& color) {
-    QImage image(7, 7, QImage::Format_ARGB32_Premultiplied);
+    QImage image(kPointMarkSize, kPointMarkSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -208,6 +211,8 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
             line->setColor(StyleColor(style));
             line->setPointLabelsFormat("@yPoint");
             line->setPointLabelsClipping(true);
+            // Qt draws a series' light marker at the series' marker size, not the image's.
+            line->setMarkerSize(kPointMarkSize);
             series = line;
         }
         chart_->addSeries(series);

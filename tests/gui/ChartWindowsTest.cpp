@@ -251,6 +251,34 @@ TEST_F(CycleChart, ZoomShowsValueMarksAndReadableTimeLabelsByRange) {
     EXPECT_EQ(S(view.title), "Время, с");
 }
 
+// Pixels of the crane curve's blue in the chart as a person sees it.
+int CraneBluePixels(TfOper& oper) {
+    const QImage image = oper.findChild<QChartView*>("ChartOperView")->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 90 && c.green() < 90) ++count;
+        }
+    }
+    return count;
+}
+
+TEST_F(CycleChart, PointMarksAreDrawnOnlyAtShortRanges) {
+    auto oper = OpenFirstFramed();
+    ASSERT_NE(oper, nullptr);
+    oper->resize(980, 600);
+    oper->show();
+    oper->TimeAxis()->setRange(50, 80);
+    QCoreApplication::processEvents();
+    const int lineOnly = CraneBluePixels(*oper);
+    oper->TimeAxis()->setRange(50, 70);
+    QCoreApplication::processEvents();
+    const int withMarks = CraneBluePixels(*oper);
+    // Twenty-one circles of seven pixels across add far more blue than the line itself has.
+    EXPECT_GT(withMarks, lineOnly + 21 * 20) << lineOnly << " " << withMarks;
+}
+
 TEST_F(CycleChart, StepsThroughTheListedCyclesWithTheirFrames) {
     auto oper = OpenFirstFramed();
     ASSERT_NE(oper, nullptr);
