@@ -35,6 +35,8 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 char EncodeChar(char32_t c) {
     if (c < 0x80) return static_cast<char>(c);
+    // А..я sit in one run at 0xC0, and they are nearly every non-ASCII character of a page.
+    if (c >= 0x0410 && c <= 0x044F) return static_cast<char>(0xC0 + (c - 0x0410));
     for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
         if (kHighHalf[i] == c) return static_cast<char>(0x80 + i);
     }
@@ -89,9 +91,13 @@ std::string Cp1251ToUtf8(std::string_view bytes) {
 std::string Utf8ToCp1251(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
+    AppendUtf8AsCp1251(out, utf8);
+    return out;
+}
+
+void AppendUtf8AsCp1251(std::string& out, std::string_view utf8) {
     std::size_t pos = 0;
     while (pos < utf8.size()) out += EncodeChar(NextCodePoint(utf8, pos));
-    return out;
 }
 
 std::size_t Utf8Length(std::string_view utf8) {

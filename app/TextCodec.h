@@ -12,6 +12,8 @@ std::string Cp1251ToUtf8(std::string_view bytes);
 
 // A character the code page cannot hold becomes "?"; malformed UTF-8 sequences likewise.
 std::string Utf8ToCp1251(std::string_view utf8);
+// The same, appended to out without a text in between.
+void AppendUtf8AsCp1251(std::string& out, std::string_view utf8);
 
 // Number of characters (code points) of a UTF-8 text; used where a field width is counted in
 // characters of the code page.

@@ -110,10 +110,15 @@ TableList DisplayModel::LvRegStat() const {
     return t;
 }
 
+std::vector<std::string> DisplayModel::LvLastColumns() const {
+    std::vector<std::string> columns{"Дата и время"};
+    for (int g = 0; g < kGroups; ++g) columns.push_back(GroupCaption(CaptionList::Last, g));
+    columns.insert(columns.end(), {"Масса груза", "Состояние", "Кадр №"});
+    return columns;
+}
+
 TableList DisplayModel::LvLast() const {
-    TableList t{{"Дата и время"}, {}};
-    for (int g = 0; g < kGroups; ++g) t.columns.push_back(GroupCaption(CaptionList::Last, g));
-    t.columns.insert(t.columns.end(), {"Масса груза", "Состояние", "Кадр №"});
+    TableList t{LvLastColumns(), {}};
     for (const auto& r : cycles) t.rows.emplace_back(r.cells.begin(), r.cells.end());
     return t;
 }

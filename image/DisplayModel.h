@@ -137,6 +137,8 @@ struct DisplayModel {
     TableList LvLoad() const;
     TableList LvRegStat() const;
     TableList LvLast() const;
+    // The captions of lvLast alone, for readers that walk `cycles` without copying the rows.
+    std::vector<std::string> LvLastColumns() const;
 };
 
 // Texts shared by the pages and the reports.

@@ -4,6 +4,7 @@
 #include <array>
 #include <exception>
 #include <initializer_list>
+#include <span>
 
 #include "app/TextCodec.h"
 
@@ -33,7 +34,7 @@ std::string Val(const DisplayModel& model, Ctl control) {
 }
 
 // A cell of a list, or the empty text where the row is shorter than the list.
-const std::string& Cell(const std::vector<std::string>& row, std::size_t column) {
+const std::string& Cell(std::span<const std::string> row, std::size_t column) {
     static const std::string kEmpty;
     return column < row.size() ? row[column] : kEmpty;
 }
@@ -278,18 +279,18 @@ void AddWorkParams(const std::string& number, ReportBuffer& buffer, const Displa
 }
 
 void AddOperational(const std::string& num, ReportBuffer& buffer, const DisplayModel& m, int n) {
-    const TableList last = m.LvLast();
+    const std::vector<std::string> columns = m.LvLastColumns();
     Add(buffer, Heading(num, ". Оперативная информация"));
     Add(buffer, htm::kParagraph);
     Add(buffer, {num, ".1. Сведения о регистрируемых циклах работы крана:<BR>"});
     AddTableStart(buffer);
-    AddHeaderCell(buffer, 20, Column(last, 0));
-    for (std::size_t c = 1; c <= 4; ++c) AddHeaderCell(buffer, 15, Column(last, c));
-    AddHeaderCell(buffer, 10, Column(last, 5));
-    AddHeaderCell(buffer, 10, Column(last, 6));
-    const std::size_t count = n <= 0 ? 0 : std::min(last.rows.size(), static_cast<std::size_t>(n));
+    AddHeaderCell(buffer, 20, Cell(columns, 0));
+    for (std::size_t c = 1; c <= 4; ++c) AddHeaderCell(buffer, 15, Cell(columns, c));
+    AddHeaderCell(buffer, 10, Cell(columns, 5));
+    AddHeaderCell(buffer, 10, Cell(columns, 6));
+    const std::size_t count = n <= 0 ? 0 : std::min(m.cycles.size(), static_cast<std::size_t>(n));
     for (std::size_t i = 0; i < count; ++i) {
-        const auto& row = last.rows[i];
+        const auto& row = m.cycles[i].cells;
         // A row without a time is left out but still counts towards the requested number.
         if (Cell(row, 0).empty()) continue;
         Add(buffer, kRowBreak);
@@ -304,16 +305,16 @@ void AddOperational(const std::string& num, ReportBuffer& buffer, const DisplayM
 
 void AddOperationalCheck(const std::string& num, ReportBuffer& buffer, const DisplayModel& m,
                          int n) {
-    const TableList last = m.LvLast();
+    const std::vector<std::string> columns = m.LvLastColumns();
     Add(buffer, Heading(num, ". Оперативная информация"));
     Add(buffer, htm::kParagraph);
     Add(buffer, {num, ".1. Сведения о регистрируемых циклах работы крана:<BR>"});
     AddTableStart(buffer);
     Add(buffer, {HeaderCellOpener(4), "№</TH>"});
-    AddHeaderCell(buffer, 20, Column(last, 0));
-    for (std::size_t c = 2; c <= 5; ++c) AddHeaderCell(buffer, 15, Column(last, c));
-    AddHeaderCell(buffer, 16, Column(last, 6));
-    const std::size_t count = n <= 0 ? 0 : std::min(last.rows.size(), static_cast<std::size_t>(n));
+    AddHeaderCell(buffer, 20, Cell(columns, 0));
+    for (std::size_t c = 2; c <= 5; ++c) AddHeaderCell(buffer, 15, Cell(columns, c));
+    AddHeaderCell(buffer, 16, Cell(columns, 6));
+    const std::size_t count = n <= 0 ? 0 : std::min(m.cycles.size(), static_cast<std::size_t>(n));
     // Oldest of the chosen cycles first; the running number counts every row walked, so that a
     // row without a time leaves a gap in the numbers.
     const std::string blank20 = CentredCell(20) + "</TD>";
@@ -322,7 +323,7 @@ void AddOperationalCheck(const std::string& num, ReportBuffer& buffer, const Dis
     int k = 0;
     for (std::size_t i = count; i-- > 0;) {
         ++k;
-        const auto& row = last.rows[i];
+        const auto& row = m.cycles[i].cells;
         if (Cell(row, 0).empty()) continue;
         const std::string number = std::to_string(k);
         Add(buffer, kRowBreak);
@@ -477,11 +478,11 @@ bool MakeJournal(ReportBuffer& buffer, const std::string& title, int n, const Re
             "3.4. Дата и время считывания информации  "
             "__________________________________________<BR>");
         Add(buffer, "3.5. Сведения о циклах работы крана, проведенных в период проверки:<BR>");
-        const TableList last = m.LvLast();
+        const std::vector<std::string> columns = m.LvLastColumns();
         AddTableStart(buffer);
         Add(buffer, {HeaderCellOpener(4), "№</TH>"});
-        AddHeaderCell(buffer, 20, Column(last, 0));
-        for (std::size_t c : {2, 3, 4, 6}) AddHeaderCell(buffer, 16, Column(last, c));
+        AddHeaderCell(buffer, 20, Cell(columns, 0));
+        for (std::size_t c : {2, 3, 4, 6}) AddHeaderCell(buffer, 16, Cell(columns, c));
         const int rows = std::min(n, kMaxJournalRows);
         const std::string numberOpener = DataCellOpener(4);
         const std::string dateCell = DataCellOpener(20) + "</TD>";
@@ -575,7 +576,7 @@ std::string PageBytes(const ReportBuffer& buffer) {
             std::size_t other = ascii;
             while (other < line.size() && static_cast<unsigned char>(line[other]) >= 0x80) ++other;
             if (other > ascii) {
-                page += Utf8ToCp1251(std::string_view(line).substr(ascii, other - ascii));
+                AppendUtf8AsCp1251(page, std::string_view(line).substr(ascii, other - ascii));
             }
             pos = other;
         }
