@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes the pictures of the desktop program on the sample data into docs/: the four pages of the
-# main window, the cycle chart and the load histogram. Runs under Xvfb when it is installed,
+# main window, the cycle chart and the load histogram, and Protocol No. 1 as Chromium shows it. Runs under Xvfb when it is installed,
 # otherwise on Qt's offscreen platform.
 #   scripts/screenshots.sh [BUILD_DIR] [SAMPLE]
 set -euo pipefail
@@ -9,11 +9,16 @@ build="${1:-build}"
 sample="${2:-samples/current.bbd}"
 
 cmake -S . -B "$build" -G Ninja -DORBISK_CORE_ONLY=OFF >/dev/null
-cmake --build "$build" --target orbisk-gui-bench -j2
+cmake --build "$build" --target orbisk-gui-bench orbisk_reports_tests -j2
 
 if command -v xvfb-run >/dev/null 2>&1; then
   xvfb-run -a -s "-screen 0 1280x1024x24" \
     env QT_QPA_PLATFORM=xcb "$build/bin/orbisk-gui-bench" --screenshots docs "$sample"
 else
   QT_QPA_PLATFORM=offscreen "$build/bin/orbisk-gui-bench" --screenshots docs "$sample"
+fi
+
+if command -v chromium >/dev/null 2>&1; then
+  ORBISK_SCREENSHOTS="$PWD/docs" "$build/tests/orbisk_reports_tests" \
+    --gtest_filter='ReportsInBrowser.*'
 fi
