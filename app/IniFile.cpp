@@ -8,9 +8,9 @@
 #include <iterator>
 #include <limits>
 #include <optional>
-#include <random>
 #include <system_error>
 
+#include "app/FileReplace.h"
 #include "app/TextCodec.h"
 
 namespace orbisk {
@@ -164,67 +164,13 @@ Document LoadForReading(const fs::path& path) {
     return document;
 }
 
-// A link to the file is followed, so that the file it points to is replaced, not the link.
-fs::path WriteTarget(const fs::path& path) {
-    std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(path, error))) {
-        const fs::path resolved = fs::canonical(path, error);
-        if (!error) return resolved;
-    }
-    return path;
-}
-
-// Writes the whole text into a new file beside the target and renames it over the target, so
-// that a failure at any point leaves the previous file intact.
-bool ReplaceFile(const fs::path& path, const std::string& bytes) {
-    const fs::path target = WriteTarget(path);
-    std::random_device device;
-    std::mt19937_64 random(device() ^ (static_cast<std::uint64_t>(device()) << 32));
-
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
-                      static_cast<unsigned long long>(random()));
-        fs::path temporary = target;
-        temporary += suffix;
-
-#ifdef _WIN32
-        std::FILE* file = _wfopen(temporary.c_str(), L"wbx");
-#else
-        std::FILE* file = std::fopen(temporary.c_str(), "wbx");
-#endif
-        if (file == nullptr) {
-            std::error_code error;
-            if (fs::exists(temporary, error)) continue;  // a name clash: try another name
-            return false;
-        }
-        bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        written = std::fflush(file) == 0 && written;
-        written = std::fclose(file) == 0 && written;
-
-        std::error_code error;
-        if (written) {
-            const auto status = fs::status(target, error);
-            if (!error && fs::exists(status)) {
-                fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);
-            }
-            error.clear();
-            fs::rename(temporary, target, error);
-            if (!error) return true;
-        }
-        fs::remove(temporary, error);
-        return false;
-    }
-    return false;
-}
-
 bool Save(const fs::path& path, const Document& document) {
     std::string bytes;
     for (const Line& line : document.lines) {
         bytes += line.raw;
         bytes += "\r\n";
     }
-    return ReplaceFile(path, bytes);
+    return ReplaceFileContents(path, bytes) == ReplaceResult::Replaced;
 }
 
 std::optional<int> ParseInteger(std::string_view text) {

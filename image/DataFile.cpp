@@ -3,6 +3,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "app/FileReplace.h"
 #include "app/TextCodec.h"
 #include "image/Messages.h"
 
@@ -41,29 +42,16 @@ bool ReadDataFile(const std::filesystem::path& path, RecorderImage& image, Promp
 }
 
 std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image) {
-    std::filesystem::path temp = path;
-    temp += ".tmp~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return "Не удается создать файл \"" + PathText(path) + "\".";
-        out.write(reinterpret_cast<const char*>(image.Data()),
-                  static_cast<std::streamsize>(kImageSize));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
+    const std::string_view bytes(reinterpret_cast<const char*>(image.Data()), kImageSize);
+    switch (ReplaceFileContents(path, bytes)) {
+        case ReplaceResult::Replaced:
+            return {};
+        case ReplaceResult::NotWritten:
             return "Ошибка записи файла \"" + PathText(path) + "\".";
-        }
+        case ReplaceResult::NotCreated:
+            break;
     }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return "Не удается создать файл \"" + PathText(path) + "\".";
-    }
-    return {};
+    return "Не удается создать файл \"" + PathText(path) + "\".";
 }
 
 std::string ProposedFileName(const RecorderImage& image) {

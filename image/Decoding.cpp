@@ -333,6 +333,27 @@ std::vector<CycleRow> BuildCycleRows(RecorderImage& image, CycleFilter filter, d
     return rows;
 }
 
+bool CorrectCycleRecord(RecorderImage& image, std::uint16_t slot, double capacity) {
+    const CycleRecord r = image.Record(slot);
+    // Only work-cycle records carry loads; a switch-on/off record carries an error code.
+    if ((r.flags & 0x30) != 0) return false;
+    bool changed = false;
+    std::uint8_t crane = r.loads[0];
+    for (int k = 0; k < 4; ++k) {
+        if (r.loads[k] > 125) {
+            image.SetU8(static_cast<std::uint16_t>(slot + 6 + k), 125);
+            if (k == 0) crane = 125;
+            changed = true;
+        }
+    }
+    const double limit = crane * 0.01 * capacity;
+    if (static_cast<double>(r.mass) > limit) {
+        image.SetF32(static_cast<std::uint16_t>(slot + 10), static_cast<float>(limit));
+        changed = true;
+    }
+    return changed;
+}
+
 void BuildCycleRows(RecorderImage& image, CycleFilter filter, double filterDate,
                     bool dataCorrection, std::vector<CycleRow>& rows) {
     const bool wholeLogForTrips =
@@ -353,20 +374,7 @@ void BuildCycleRows(RecorderImage& image, CycleFilter filter, double filterDate,
             continue;
         }
 
-        // Only work-cycle records carry loads; a switch-on/off record carries an error code.
-        if (dataCorrection && (r.flags & 0x30) == 0) {
-            for (int k = 0; k < 4; ++k) {
-                if (r.loads[k] > 125) {
-                    r.loads[k] = 125;
-                    image.SetU8(static_cast<std::uint16_t>(slot + 6 + k), 125);
-                }
-            }
-            const double limit = r.loads[0] * 0.01 * capacity;
-            if (static_cast<double>(r.mass) > limit) {
-                r.mass = static_cast<float>(limit);
-                image.SetF32(static_cast<std::uint16_t>(slot + 10), r.mass);
-            }
-        }
+        if (dataCorrection && CorrectCycleRecord(image, slot, capacity)) r = image.Record(slot);
 
         if (count == rows.size()) rows.emplace_back();
         CycleRow& row = rows[count++];

@@ -32,6 +32,11 @@ void FillLoadDistribution(const RecorderImage& image, DisplayModel& model);
 // Step of an rgStep item.
 int DistributionStep(int item);
 
+// Data correction of the record in one slot: loads above 125 % set to 125 % and the mass limited
+// to what the corrected crane load of the given capacity allows, written into the image. Records
+// of switching on and off are left alone. True when a byte changed.
+bool CorrectCycleRecord(RecorderImage& image, std::uint16_t slot, double capacity);
+
 // The work-cycle rows for a filter, newest first. With data correction on, the listed work
 // cycles are corrected in the image.
 std::vector<CycleRow> BuildCycleRows(RecorderImage& image, CycleFilter filter, double filterDate,

@@ -83,7 +83,7 @@ bool PeriodSubtractable(const RecorderImage& current, const RecorderImage& previ
     return true;
 }
 
-void SubtractPeriod(RecorderImage& current, const RecorderImage& previous) {
+void SubtractPeriod(RecorderImage& current, RecorderImage& previous, bool dataCorrection) {
     for (int g = 0; g < kGroups; ++g) {
         for (int j = 0; j < addr::SpectrumBins; ++j) {
             CounterSubtract(current.Data() + RecorderImage::BinAddress(g, j),
@@ -97,14 +97,21 @@ void SubtractPeriod(RecorderImage& current, const RecorderImage& previous) {
         const auto trips = static_cast<std::uint16_t>(addr::LimiterTrips + 4 * g);
         current.SetU32(trips, current.U32(trips) - previous.U32(trips));
     }
-    // Cycles the previous check already saw are blanked.
+    // Cycles the previous check already saw are blanked. With data correction on, a listed cycle
+    // of the current image may have been corrected while the previous image's was not: it is
+    // the same cycle when it equals the previous record as the correction leaves it.
+    const auto sameSlot = [&current, &previous](std::uint16_t a) {
+        for (int i = 0; i < kRecordSize; ++i) {
+            const auto b = static_cast<std::uint16_t>(a + i);
+            if (current.U8(b) != previous.U8(b)) return false;
+        }
+        return true;
+    };
+    const double capacity = current.Capacity(0);
     for (int slot = 0; slot < kCycleLog.slots; ++slot) {
         const std::uint16_t a = RecorderImage::SlotAddress(kCycleLog, slot);
-        bool same = true;
-        for (int i = 0; i < kRecordSize && same; ++i) {
-            const auto b = static_cast<std::uint16_t>(a + i);
-            same = current.U8(b) == previous.U8(b);
-        }
+        bool same = sameSlot(a);
+        if (!same && dataCorrection && CorrectCycleRecord(previous, a, capacity)) same = sameSlot(a);
         if (same) {
             for (int i = 0; i < kRecordSize; ++i) current.SetU8(static_cast<std::uint16_t>(a + i), 0);
         }
@@ -132,14 +139,11 @@ bool Session::CompareWithPrevious(const std::filesystem::path& previousFile) {
             break;
         }
     }
-    double currentReading = 0;
-    double previousReading = 0;
-    bool later = false;
-    if (sameObject) {
-        currentReading = TimeValue(image_.Time(addr::ReadingTime), prompter_, clock_);
-        previousReading = TimeValue(previous.Time(addr::ReadingTime), prompter_, clock_);
-        later = currentReading > previousReading;
-    }
+    // The order of the two readings is judged whatever the answer above, so an invalid reading
+    // time is always announced.
+    const double currentReading = TimeValue(image_.Time(addr::ReadingTime), prompter_, clock_);
+    const double previousReading = TimeValue(previous.Time(addr::ReadingTime), prompter_, clock_);
+    const bool later = currentReading > previousReading;
     if (!sameObject || !later) {
         prompter_.Message(msg::kWrongPreviousFile, MessageIcon::Error);
         return false;
@@ -148,7 +152,7 @@ bool Session::CompareWithPrevious(const std::filesystem::path& previousFile) {
         prompter_.Message(msg::kBadPreviousFile, MessageIcon::Error);
         return false;
     }
-    SubtractPeriod(image_, previous);
+    SubtractPeriod(image_, previous, dataCorrection_);
     BalanceSpectrum(image_);
     image_.SetU32(addr::InstallDay,
                   static_cast<std::uint32_t>(static_cast<std::int32_t>(std::trunc(previousReading))));

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "app/Clock.h"
@@ -106,8 +107,40 @@ TEST_F(SessionTest, WrittenDataFilesReadBackAndFailuresKeepTheOldFile) {
     RecorderImage back;
     EXPECT_TRUE(ReadDataFile(path, back, prompter));
     EXPECT_TRUE(back == image);
-    EXPECT_NE(WriteDataFile(dir / "missing-folder" / "x.bbd", image), "");
+    EXPECT_EQ(WriteDataFile(dir / "missing-folder" / "x.bbd", image),
+              "Не удается создать файл \"" + (dir / "missing-folder" / "x.bbd").string() + "\".");
     EXPECT_FALSE(std::filesystem::exists(dir / "missing-folder"));
+}
+
+TEST_F(SessionTest, SavingOverAFileKeepsItsModeFollowsLinksAndLeavesNoScratchFiles) {
+    namespace fs = std::filesystem;
+    RecorderImage first = MakeBasicImage();
+    RecorderImage second = MakeBasicImage();
+    second.SetText(addr::CraneType, width::CraneType, "Второй");
+    const auto path = dir / "saved.bbd";
+    ASSERT_EQ(WriteDataFile(path, first), "");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // A file that happens to bear a scratch-like name belongs to somebody: it stays as it is.
+    const std::uint8_t keep[] = {1, 2, 3, 4};
+    WriteFile(dir / "saved.bbd.tmp~", keep, sizeof keep);
+    ASSERT_EQ(WriteDataFile(path, second), "");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::file_size(dir / "saved.bbd.tmp~"), 4u);
+
+    // Saving through a link replaces the file it points to and keeps the link.
+    const auto link = dir / "link.bbd";
+    fs::create_symlink(path, link);
+    ASSERT_EQ(WriteDataFile(link, first), "");
+    EXPECT_TRUE(fs::is_symlink(link));
+    RecorderImage back;
+    ASSERT_TRUE(ReadDataFile(path, back, prompter));
+    EXPECT_TRUE(back == first);
+
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"link.bbd", "saved.bbd", "saved.bbd.tmp~"}));
 }
 
 TEST(ProposedName, SerialAndReadingTime) {
@@ -207,6 +240,59 @@ TEST_F(ComparisonTest, SerialNumberQuestions) {
     prompter.answers = {true};
     EXPECT_TRUE(session.CompareWithPrevious(dir / "other.bbd"));
     EXPECT_EQ(prompter.texts.size(), 1u);
+}
+
+TEST_F(ComparisonTest, AnInvalidReadingTimeIsAnnouncedEvenAfterNo) {
+    previous.SetText(addr::RecorderSerial, width::Serial, "9999");
+    previous.SetTime(addr::ReadingTime, RecorderTime{{0x99, 0, 1, 1, 1}});
+    OpenCurrent();
+    prompter.answers = {false};
+    EXPECT_FALSE(session.CompareWithPrevious(Save("other.bbd", previous)));
+    ASSERT_EQ(prompter.texts.size(), 3u);
+    EXPECT_EQ(prompter.texts[0], "Заводской номер РП не совпадает!\n Продолжить обработку?");
+    EXPECT_EQ(prompter.texts[1], "Используется текущая дата!");
+    EXPECT_EQ(prompter.texts[2], kWrongFile);
+}
+
+TEST_F(ComparisonTest, WithDataCorrectionAnOverloadSeenBeforeIsStillBlanked) {
+    // Both checks saw the same overload cycle (crane 130 %, a mass above what 125 % allows) and a
+    // switch-on record carrying error code 200 in its crane byte.
+    const auto overload = RecorderImage::SlotAddress(kCycleLog, 0);
+    const auto switchOn = RecorderImage::SlotAddress(kCycleLog, 2);
+    for (RecorderImage* im : {&current, &previous}) {
+        im->SetU16(addr::CycleLogWrite, RecorderImage::SlotAddress(kCycleLog, 3));
+        WriteRecord(*im, overload, MakeTime(1, 3, 2008, 8, 0), 0, 130, 130, 0, 0, 1.0e6f, 0);
+        WriteRecord(*im, switchOn, MakeTime(1, 3, 2008, 7, 0), 0x20, 200, 0, 0, 0, 0.0f, 0);
+    }
+    session.SetDataCorrection(true);
+    OpenCurrent();
+    // The list of every cycle corrected the current record in the image.
+    ASSERT_EQ(session.Image().U8(static_cast<std::uint16_t>(overload + 6)), 125);
+    ASSERT_TRUE(session.CompareWithPrevious(Save("previous.bbd", previous)));
+    for (auto slot : {overload, switchOn}) {
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_EQ(session.Image().U8(static_cast<std::uint16_t>(slot + i)), 0) << slot << " " << i;
+        }
+    }
+    // The cycle only the current check saw stays.
+    EXPECT_EQ(session.Model().cycles[1].cells[0], "02.03.2009 08:00 ");
+}
+
+TEST_F(ComparisonTest, WithDataCorrectionRecordsAreComparedAsCorrected) {
+    const auto slot = RecorderImage::SlotAddress(kCycleLog, 0);
+    WriteRecord(current, slot, MakeTime(1, 3, 2008, 8, 0), 0, 130, 130, 0, 0, 40.0f, 0);
+    WriteRecord(previous, slot, MakeTime(1, 3, 2008, 8, 0), 0, 131, 130, 0, 0, 40.0f, 0);
+    session.SetDataCorrection(true);
+    OpenCurrent();
+    ASSERT_TRUE(session.CompareWithPrevious(Save("previous.bbd", previous)));
+    // The records differ only in an overload byte that the correction makes 125 % in both.
+    EXPECT_EQ(session.Image().U8(static_cast<std::uint16_t>(slot + 6)), 0);
+
+    // A record of another time is another cycle, corrected or not.
+    WriteRecord(previous, slot, MakeTime(1, 3, 2008, 8, 1), 0, 130, 130, 0, 0, 40.0f, 0);
+    OpenCurrent();
+    ASSERT_TRUE(session.CompareWithPrevious(Save("previous2.bbd", previous)));
+    EXPECT_EQ(session.Image().U8(static_cast<std::uint16_t>(slot + 6)), 125);
 }
 
 TEST_F(ComparisonTest, CraneQuestionAtTheThirdByte) {
