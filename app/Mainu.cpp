@@ -16,10 +16,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -57,6 +59,23 @@ QDate ToQDate(double value) {
 double FromQDate(const QDate& date) {
     return static_cast<double>(DayNumber(date.year(), date.month(), date.day()));
 }
+
+// The cells of a list drawn with grid lines between them, as a report-style list with grid
+// lines shows them.
+class GridLinesDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        const QRect r = option.rect;
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->restore();
+    }
+};
 
 QTreeWidget* MakeList(const char* name, const std::vector<std::pair<int, bool>>& columns) {
     auto* list = new QTreeWidget;
@@ -400,6 +419,7 @@ QWidget* TfMain::BuildOperPage() {
                                   {150, false},
                                   {70, false}});
     SetHint(lvLast_, ui::kCyclesHint);
+    lvLast_->setItemDelegate(new GridLinesDelegate(lvLast_));
     lvLast_->setIconSize(QSize(34, 16));
     connect(lvLast_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { lvLastDblClick(item); });
@@ -868,6 +888,13 @@ void TfMain::MonthCalendar1Click() {
     session_->Model().Text(Ctl::eRegSetup) = S(text);
     MonthCalendar1_->hide();
     setup->setReadOnly(false);
+}
+
+bool TfMain::event(QEvent* event) {
+    // A status-bar tip hides the panels while it shows; during a transfer the person watches the
+    // progress bar and the status texts, so no tip may cover them.
+    if (event->type() == QEvent::StatusTip && reader_ && reader_->Busy()) return true;
+    return QMainWindow::event(event);
 }
 
 bool TfMain::eventFilter(QObject* watched, QEvent* event) {

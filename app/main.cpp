@@ -4,28 +4,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QProxyStyle>
 #include <exception>
 
 #include "app/AppTexts.h"
 #include "app/Locations.h"
 #include "app/Mainu.h"
+#include "app/QtHintTiming.h"
 #include "app/QtSingleInstance.h"
 #include "app/QtText.h"
-
-namespace {
-
-// Hints appear after half a second.
-class HintStyle final : public QProxyStyle {
-public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* data) const override {
-        if (hint == QStyle::SH_ToolTip_WakeUpDelay) return 500;
-        return QProxyStyle::styleHint(hint, option, widget, data);
-    }
-};
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -33,7 +19,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(orbisk::Q(orbisk::ui::kAppTitle));
     QApplication::setApplicationVersion(ORBISK_VERSION);
     QApplication::setOrganizationName(ORBISK_COMPANY);
-    QApplication::setStyle(new HintStyle);
+    orbisk::InstallHintTiming(app);
 
     const QString exe = QCoreApplication::applicationFilePath();
     QDir::setCurrent(QFileInfo(exe).absolutePath());
@@ -53,7 +39,6 @@ int main(int argc, char* argv[]) {
         server.Listen(instance);
         QObject::connect(&server, &orbisk::SingleInstanceServer::Activate, &fMain,
                          &orbisk::TfMain::ActivateWithFile);
-        for (QWidget* w : fMain.findChildren<QWidget*>()) w->setToolTipDuration(2500);
         if (!file.isEmpty()) fMain.SetCommandLineFile(file);
         fMain.show();
         return QApplication::exec();

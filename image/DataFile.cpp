@@ -51,7 +51,11 @@ std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage
         case ReplaceResult::NotCreated:
             break;
     }
-    return "Не удается создать файл \"" + PathText(path) + "\".";
+    return CannotCreateFileText(path);
+}
+
+std::string CannotCreateFileText(const std::filesystem::path& path) {
+    return msg::kCannotCreateFilePrefix + ("\"" + PathText(path) + "\".");
 }
 
 std::string ProposedFileName(const RecorderImage& image) {

@@ -19,6 +19,9 @@ std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage
 // "Неправильный размер файла данных: N байт.\nОжидается 65536 байт."
 std::string BadFileSizeText(std::uintmax_t size);
 
+// The message for a file that could not be created, with its path; also for saved pictures.
+std::string CannotCreateFileText(const std::filesystem::path& path);
+
 // The name proposed for saving the image: "РП_№", the recorder serial number, " от ", the reading
 // time, with dots turned into "_" and the characters a file name cannot hold removed.
 std::string ProposedFileName(const RecorderImage& image);

@@ -26,5 +26,6 @@ inline constexpr char kWrongPreviousFile[] =
 inline constexpr char kBadPreviousFile[] =
     "Неправильный файл данных!\nУкажите файл, содержащий результаты предыдущей проверки.";
 inline constexpr char kCannotOpenFilePrefix[] = "Не удается открыть файл ";
+inline constexpr char kCannotCreateFilePrefix[] = "Не удается создать файл ";
 
 }  // namespace orbisk::msg

@@ -62,6 +62,8 @@ TfGistogram::TfGistogram(QWidget* parent, const DisplayModel& model)
     axisY_->setTitleText(Q(ui::kGistCountAxis));
     axisY_->setLabelFormat("%.0f");
     axisY_->setMin(0);
+    axisY_->setTickType(QValueAxis::TicksDynamic);
+    axisY_->setTickAnchor(0);
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
     view_ = new QChartView(chart_);
@@ -87,10 +89,7 @@ TfGistogram::TfGistogram(QWidget* parent, const DisplayModel& model)
     connect(button("bbPrintImage", ui::kPrintButton, ui::kPrintHint), &QPushButton::clicked, this,
             [this] { PrintChart(this, view_); });
     connect(button("bbSaveImage", ui::kSaveButton, ui::kSaveHint), &QPushButton::clicked, this,
-            [this] {
-                const QString path = TDataModule1::SavePictureDialog(this);
-                if (!path.isEmpty()) SaveChartPicture(view_, path);
-            });
+            [this] { SaveChartPictureCommand(this, view_); });
     connect(button("bbExit", ui::kExitButton, ui::kExitHint), &QPushButton::clicked, this,
             &QDialog::accept);
 
@@ -183,7 +182,9 @@ void TfGistogram::chbKranClick() {
             }
         }
     }
-    axisY_->setRange(0, HistogramAxisTop(model_.histogram, shown));
+    const double top = HistogramAxisTop(model_.histogram, shown);
+    axisY_->setTickInterval(ValueTickStep(top));
+    axisY_->setRange(0, top);
     chart_->legend()->setVisible(HistogramLegendVisible(shown));
 }
 

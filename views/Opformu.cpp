@@ -160,18 +160,6 @@ QImage PointMark(CurveKind kind, const QColor& color) {
     return image;
 }
 
-// A tick step of 1, 2 or 5 times a power of ten that gives at most eight steps up to `top`, so
-// the value axis reads 0, 10, 20, ... rather than fractions of an odd maximum.
-double ValueTickStep(double top) {
-    constexpr double kMaxSteps = 8;
-    double power = 1;
-    while (top / (power * 10) > kMaxSteps) power *= 10;
-    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
-        if (top / (factor * power) <= kMaxSteps) return factor * power;
-    }
-    return power * 10;
-}
-
 }  // namespace
 
 TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint16_t startOffset)
@@ -249,10 +237,7 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
     connect(prev, &QPushButton::clicked, this, &TfOper::bbPrevClick);
     connect(next, &QPushButton::clicked, this, &TfOper::bbNextClick);
     connect(print, &QPushButton::clicked, this, [this] { PrintChart(this, view_); });
-    connect(save, &QPushButton::clicked, this, [this] {
-        const QString path = TDataModule1::SavePictureDialog(this);
-        if (!path.isEmpty()) SaveChartPicture(view_, path);
-    });
+    connect(save, &QPushButton::clicked, this, [this] { SaveChartPictureCommand(this, view_); });
     connect(exit, &QPushButton::clicked, this, &QDialog::close);
 
     auto* side = new QVBoxLayout;
@@ -331,7 +316,9 @@ void TfOper::FormShow() {
     chart_->zoomReset();
     axisX_->setRange(0, std::max(n - 1, 1));
 
-    chart_->setTitle(Q(frame_.title));
+    // The chart shows its title as rich text, which would fold the runs of blanks that set the
+    // title's parts apart.
+    chart_->setTitle(Q(frame_.title).toHtmlEscaped().replace(' ', "&nbsp;"));
     chart_->setTitleBrush(frame_.titleValid ? QColor(0, 0, 0) : QColor(255, 0, 0));
 
     chbShow_->blockSignals(true);

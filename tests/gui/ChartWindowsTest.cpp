@@ -10,12 +10,17 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QTimer>
+#include <QMessageBox>
+#include <QTextDocument>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 
 #include "GuiTestSupport.h"
+#include "views/QtChartHelpers.h"
 #include "image/FrameChart.h"
 #include "views/Gistu.h"
 #include "views/Opformu.h"
@@ -24,6 +29,17 @@ namespace orbisk::test {
 namespace {
 
 class ChartWindows : public MainWindowFixture {};
+
+TEST(ChartAxes, TickStepsAreWholeAndAtMostEight) {
+    EXPECT_EQ(ValueTickStep(0), 1);
+    EXPECT_EQ(ValueTickStep(1), 1);    // a flat histogram: 0 and 1 only
+    EXPECT_EQ(ValueTickStep(3.3), 1);  // three cycles: 0, 1, 2, 3, not 0, 1, 2, 2, 3
+    EXPECT_EQ(ValueTickStep(8.8), 2);
+    EXPECT_EQ(ValueTickStep(135), 20);
+    EXPECT_EQ(ValueTickStep(390), 50);
+    EXPECT_EQ(ValueTickStep(1.1e6), 200000);
+    EXPECT_EQ(ValueTickStep(std::numeric_limits<double>::infinity()), 1);
+}
 
 double LargestY(const std::vector<HistogramPoint>& points) {
     std::uint32_t m = 0;
@@ -63,6 +79,12 @@ TEST_F(ChartWindows, HistogramShowsTheCraneAloneWithPointColoursAndItsLegendRule
                      1.1 * std::max(LargestY(histogram[0]), LargestY(histogram[1])));
     QTest::mouseClick(kran, Qt::LeftButton);
     EXPECT_FALSE(g.Chart()->legend()->isVisible());
+    // The counts are whole: the ticks fall on whole numbers, at most eight of them.
+    EXPECT_EQ(g.ValueAxis()->tickType(), QValueAxis::TicksDynamic);
+    const double step = g.ValueAxis()->tickInterval();
+    EXPECT_GE(step, 1.0);
+    EXPECT_EQ(step, std::floor(step));
+    EXPECT_LE(g.ValueAxis()->max() / step, 8.0);
 
     // Another step rebuilds the curves; the next showing returns to the crane alone.
     g.hide();
@@ -115,8 +137,13 @@ TEST_F(CycleChart, ShowsNineCurvesWithTitlesLabelsAndTheTitleLine) {
     EXPECT_EQ(crane->count(), static_cast<int>(f.labels.size()));
     EXPECT_EQ(crane->at(0).y(), f.values[0][0]);
     EXPECT_EQ(crane->color(), QColor(0, 0, 255));
-    EXPECT_TRUE(oper->Chart()->title().startsWith("Начало цикла: "));
-    EXPECT_TRUE(oper->Chart()->title().contains("Кадры: " + QString::number(f.start) + "-"));
+    // The title reads as the core wrote it, every blank kept.
+    QTextDocument shownTitle;
+    shownTitle.setHtml(oper->Chart()->title());
+    const QString title = shownTitle.toPlainText().replace(QChar(0xA0), ' ');
+    EXPECT_EQ(title, QString::fromStdString(f.title));
+    EXPECT_TRUE(title.startsWith("Начало цикла: "));
+    EXPECT_TRUE(title.contains("   Кадры: " + QString::number(f.start) + "-"));
     ASSERT_GE(f.labels.size(), 3u);
     EXPECT_EQ(f.labels.front(), "НЦ");
     EXPECT_EQ(f.labels[f.labels.size() - 2], "КЦ");
@@ -309,6 +336,19 @@ TEST_F(CycleChart, SavesThePictureAsBitmapOrPng) {
     target = dir_.filePath("cycle.png");
     QTest::mouseClick(oper->findChild<QAbstractButton*>("bbSave"), Qt::LeftButton);
     EXPECT_FALSE(QImage(target, "PNG").isNull());
+
+    // A folder that does not exist: the person is told, and the window stays.
+    target = dir_.filePath("нет/cycle.bmp");
+    QString told;
+    QTimer::singleShot(0, [&told] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text();
+            box->accept();
+        }
+    });
+    QTest::mouseClick(oper->findChild<QAbstractButton*>("bbSave"), Qt::LeftButton);
+    EXPECT_EQ(told, "Не удается создать файл \"" + target + "\".");
+    EXPECT_TRUE(oper->isVisible());
 }
 
 }  // namespace

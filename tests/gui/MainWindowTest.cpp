@@ -1,25 +1,31 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
 #include "app/AppTexts.h"
+#include "app/QtHintTiming.h"
 #include "app/QtPrompter.h"
 #include "app/QtSingleInstance.h"
 #include "image/Messages.h"
@@ -577,6 +583,46 @@ TEST_F(MainWindow, HintsSplitIntoTooltipAndStatusBarTip) {
     QApplication::sendEvent(start, &leave);
     EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
     EXPECT_TRUE(Find("StatusPanel0")->isVisible());
+}
+
+TEST_F(MainWindow, TheCycleListDrawsGridLinesBetweenItsCells) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(2);
+    QTreeWidget* last = List("lvLast");
+    last->clearSelection();
+    last->setCurrentItem(nullptr);
+    QApplication::processEvents();
+    const QImage picture = last->viewport()->grab().toImage();
+    const QColor grid = last->palette().color(QPalette::Mid);
+    const QRect cell = last->visualItemRect(last->topLevelItem(3));
+    ASSERT_TRUE(cell.isValid());
+    // The line at the right edge of the first column, in the middle of a row...
+    const int columnEnd = last->header()->sectionViewportPosition(0) + last->columnWidth(0) - 1;
+    EXPECT_EQ(picture.pixelColor(columnEnd, cell.center().y()).rgb(), grid.rgb());
+    // ...and the line under the row, in the middle of the state column.
+    const int stateMiddle = last->header()->sectionViewportPosition(6) + last->columnWidth(6) / 2;
+    EXPECT_EQ(picture.pixelColor(stateMiddle, cell.bottom()).rgb(), grid.rgb());
+    (void)w;
+}
+
+TEST_F(MainWindow, HintsAppearAfterHalfASecondAndHideAfterTwoAndAHalfInLaterWindowsToo) {
+    InstallHintTiming(*qApp);
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+    TfMain& w = Start(SamplePath("current.bbd"));
+    // A window made after start-up, as the chart windows are.
+    QDialog later(&w);
+    auto* button = new QPushButton("Печать", &later);
+    button->setToolTip("Печать графика");
+    later.show();
+    EXPECT_EQ(button->toolTipDuration(), -1);
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(button, &help);
+    EXPECT_EQ(button->toolTipDuration(), 2500);
+    // A duration a control chose for itself is kept.
+    auto* own = new QPushButton("Свой", &later);
+    own->setToolTipDuration(700);
+    QApplication::sendEvent(own, &help);
+    EXPECT_EQ(own->toolTipDuration(), 700);
 }
 
 TEST_F(MainWindow, OperatingParametersShowAllTwelveRowsWithoutScrolling) {
