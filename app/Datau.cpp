@@ -43,14 +43,21 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent) {
         const ReportKindInfo& kind = ReportKinds()[i];
         Reports[i] = new QAction(Q(std::string(kind.menuCaption)), this);
         Reports[i]->setObjectName(Q(std::string(kind.menuItem)));
+        Reports[i]->setProperty("Tag", kind.kind);
         PopMenuView->addAction(Reports[i]);
-        connect(Reports[i], &QAction::triggered, this,
-                [this, number = kind.kind] { Q_EMIT ReportRequested(number); });
+        connect(Reports[i], &QAction::triggered, this, &TDataModule1::MenuItem1Click);
         if (kind.kind == ui::kDefaultReport) PopMenuView->setDefaultAction(Reports[i]);
     }
-    connect(Preview, &QAction::triggered, this,
-            [this] { Q_EMIT ReportRequested(ui::kDefaultReport); });
+    Preview->setProperty("Tag", ui::kDefaultReport);
+    connect(Preview, &QAction::triggered, this, &TDataModule1::MenuItem1Click);
     connect(this, &QObject::destroyed, PopMenuView, &QObject::deleteLater);
+}
+
+void TDataModule1::MenuItem1Click() {
+    // The document is the one whose number the clicked command carries.
+    const QObject* clicked = sender();
+    const QVariant tag = clicked ? clicked->property("Tag") : QVariant();
+    if (tag.isValid()) Q_EMIT ReportRequested(tag.toInt());
 }
 
 DialogHooks& TDataModule1::Hooks() {

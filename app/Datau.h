@@ -50,6 +50,11 @@ public:
 
     static DialogHooks& Hooks();
 
+public Q_SLOTS:
+    // The "Протокол" button and every item of its menu: asks for the document numbered by the
+    // `Tag` property of the command that was clicked.
+    void MenuItem1Click();
+
 Q_SIGNALS:
     void ReportRequested(int kind);
 };

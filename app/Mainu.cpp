@@ -1072,10 +1072,12 @@ void TfMain::LevelSaveExecute() {
     // Integration point: WriteSettings of the settings editor.
 }
 
+QString TfMain::HelpFile() const {
+    return QDir(Q(PathToUtf8(locations_.programFolder))).filePath(Q(ui::kHelpFileName));
+}
+
 void TfMain::HelpExecute() {
-    const QString file =
-        QDir(Q(PathToUtf8(locations_.programFolder))).filePath(Q(ui::kHelpFileName));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(file));  // a missing document fails silently
+    QDesktopServices::openUrl(QUrl::fromLocalFile(HelpFile()));  // a missing one fails silently
 }
 
 void TfMain::lvLastDblClick(QTreeWidgetItem* item) {

@@ -86,6 +86,8 @@ public Q_SLOTS:
     void PkrSaveExecute();
     void LevelSaveExecute();
     void HelpExecute();
+    // The help document: the program's folder and its fixed name.
+    QString HelpFile() const;
     void ReportExecute(int kind);
     void chbEditPKRClick();
     void chbEditLevelClick();

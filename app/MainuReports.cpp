@@ -16,7 +16,7 @@ namespace orbisk {
 
 void TfMain::ReportExecute(int kind) {
     QtReportQuestions questions(this);
-    DialogSpecialist specialist(this, config_);
+    DialogSpecialist specialist(this, config_, HelpFile());
     // The pages name the application by the title it was given at start-up.
     ReportEnvironment environment{*prompter_, questions, specialist,
                                   S(QGuiApplication::applicationDisplayName())};

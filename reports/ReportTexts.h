@@ -22,6 +22,8 @@ inline constexpr int kDefaultCycleCount = 10;
 
 // Completed with "\n " + title + "\n" + the error's class name and message.
 inline constexpr std::string_view kBuildFailed = "Ошибка формирования:";
+// Shown for a failure inside a document that carries no message of its own.
+inline constexpr char kUnknownError[] = "Неизвестная ошибка";
 
 inline constexpr std::string_view kReportFileName = "ORBIS_K.HTML";
 

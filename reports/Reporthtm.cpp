@@ -7,6 +7,7 @@
 #include <span>
 
 #include "app/TextCodec.h"
+#include "reports/ReportTexts.h"
 
 namespace orbisk {
 namespace {
@@ -125,7 +126,7 @@ bool BuildDocument(ReportBuffer& buffer, const std::string& title, const ReportS
     } catch (const std::exception& error) {
         sources.prompter.Message(error.what(), MessageIcon::Error);
     } catch (...) {
-        sources.prompter.Message("Unknown error", MessageIcon::Error);
+        sources.prompter.Message(report::kUnknownError, MessageIcon::Error);
     }
     return false;
 }

@@ -1,13 +1,19 @@
 #include "reports/Specu.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <utility>
 
 #include "app/QtText.h"
 
@@ -26,6 +32,8 @@ constexpr char kSrokLabel[] = "срок действия";
 constexpr char kAddCaption[] = "Сохранить";
 constexpr char kDelCaption[] = "Удалить";
 constexpr char kOkCaption[] = "OK";
+// The dialog's place in the help document; the document is always opened as a whole.
+constexpr int kHelpContext = 16;
 
 QLineEdit* MakeField(const char* name) {
     auto* edit = new QLineEdit;
@@ -44,14 +52,66 @@ QVBoxLayout* Labelled(const char* label, QWidget* field) {
     return box;
 }
 
+// The family field. Its list is read only when the user picks from it: with the drop-down list
+// or the arrow keys and wheel that walk it. A typed name that happens to be in the register,
+// finished with Enter or Tab, is just a typed name, so the particulars typed with it stay.
+class FamilyBox final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    // True once for each activation that came from a pick.
+    bool TakePick() { return std::exchange(picking_, false); }
+
+    void showPopup() override {
+        picking_ = true;
+        QComboBox::showPopup();
+    }
+    void hidePopup() override {
+        QComboBox::hidePopup();
+        // A choice from the list is announced right after the list closes; a list closed
+        // without a choice must not make the next typed name a pick.
+        QTimer::singleShot(0, this, [this] { picking_ = false; });
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+                picking_ = true;
+                QComboBox::keyPressEvent(event);
+                picking_ = false;
+                return;
+            default:
+                QComboBox::keyPressEvent(event);
+        }
+    }
+#if QT_CONFIG(wheelevent)
+    void wheelEvent(QWheelEvent* event) override {
+        picking_ = true;
+        QComboBox::wheelEvent(event);
+        picking_ = false;
+    }
+#endif
+
+private:
+    bool picking_ = false;
+};
+
 }  // namespace
 
-TfSpec::TfSpec(QWidget* parent, Config& config) : QDialog(parent), register_(config) {
+TfSpec::TfSpec(QWidget* parent, Config& config, QString helpFile)
+    : QDialog(parent), register_(config), helpFile_(std::move(helpFile)) {
     setObjectName("fSpec");
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setProperty("HelpContext", kHelpContext);
     setWindowTitle(Q(kCaption));
     setModal(true);
 
-    cbFamily_ = new QComboBox;
+    auto* family = new FamilyBox;
+    cbFamily_ = family;
     cbFamily_->setObjectName("cbFamily");
     cbFamily_->setEditable(true);
     // The list is the register as the file held it when the dialog opened: typing a name adds
@@ -98,7 +158,9 @@ TfSpec::TfSpec(QWidget* parent, Config& config) : QDialog(parent), register_(con
                         eDate_,    eSrok_, bbAdd_,   bbDel_, bbOk_};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
-    connect(cbFamily_, &QComboBox::activated, this, &TfSpec::cbFamilySelect);
+    connect(cbFamily_, &QComboBox::activated, this, [this, family](int index) {
+        if (family->TakePick()) cbFamilySelect(index);
+    });
     connect(bbAdd_, &QPushButton::clicked, this, &TfSpec::bbAddClick);
     connect(bbDel_, &QPushButton::clicked, this, &TfSpec::bbDelClick);
     connect(bbOk_, &QPushButton::clicked, this, &QDialog::accept);
@@ -113,6 +175,14 @@ TfSpec::TfSpec(QWidget* parent, Config& config) : QDialog(parent), register_(con
 void TfSpec::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) FormShow();
     QDialog::showEvent(event);
+}
+
+void TfSpec::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && !helpFile_.isEmpty()) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile_));  // a missing one fails silently
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfSpec::FormShow() {
@@ -168,7 +238,7 @@ Specialist TfSpec::Fields() const {
 }
 
 Specialist DialogSpecialist::ChooseSpecialist() {
-    TfSpec fSpec(parent_, config_);
+    TfSpec fSpec(parent_, config_, helpFile_);
     fSpec.exec();  // OK, Escape and the close box alike: the fields are what counts
     return fSpec.Fields();
 }

@@ -3,6 +3,8 @@
 // the register in the configuration file, or types one with its particulars; whatever the
 // fields hold when the dialog closes is the document's specialist, saved or not.
 #include <QDialog>
+#include <QString>
+#include <utility>
 
 #include "app/Config.h"
 #include "reports/SpecialistProvider.h"
@@ -17,8 +19,9 @@ namespace orbisk {
 class TfSpec : public QDialog {
     Q_OBJECT
 public:
-    // Centred on `parent`; the register is the configuration file of `config`.
-    TfSpec(QWidget* parent, Config& config);
+    // Centred on `parent`; the register is the configuration file of `config`; F1 opens
+    // `helpFile` (empty: none).
+    TfSpec(QWidget* parent, Config& config, QString helpFile = {});
 
     // The seven fields as they stand.
     Specialist Fields() const;
@@ -30,9 +33,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     SpecialistRegister register_;
+    QString helpFile_;
     QComboBox* cbFamily_;
     QLineEdit* eName_;
     QLineEdit* eFather_;
@@ -49,12 +54,14 @@ private:
 // shown modally, its fields read however it was closed.
 class DialogSpecialist final : public SpecialistProvider {
 public:
-    DialogSpecialist(QWidget* parent, Config& config) : parent_(parent), config_(config) {}
+    DialogSpecialist(QWidget* parent, Config& config, QString helpFile)
+        : parent_(parent), config_(config), helpFile_(std::move(helpFile)) {}
     Specialist ChooseSpecialist() override;
 
 private:
     QWidget* parent_;
     Config& config_;
+    QString helpFile_;
 };
 
 }  // namespace orbisk

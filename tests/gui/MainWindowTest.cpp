@@ -155,8 +155,10 @@ TEST_F(MainWindow, ToolbarStatusBarAndCommands) {
     QObject::connect(&w.DataModule(), &TDataModule1::ReportRequested,
                      [&](int kind) { reports << kind; });
     w.DataModule().Preview->trigger();
-    w.DataModule().Reports[4]->trigger();
-    EXPECT_EQ(reports, QList<int>({2, 5}));
+    for (QAction* item : w.DataModule().Reports) item->trigger();
+    EXPECT_EQ(reports, QList<int>({2, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(w.DataModule().Preview->property("Tag").toInt(), 2);
+    EXPECT_EQ(w.DataModule().Reports[0]->property("Tag").toInt(), 1);
 
     EXPECT_EQ(w.DataModule().SaveData->toolTip(), "Сохранить данные в файле ");
     EXPECT_EQ(w.DataModule().OpenPrev->text(), "&Начало отчета");

@@ -1,6 +1,8 @@
 // The specialists register dialog against a real configuration file in a private folder.
+#include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
+#include <QUrl>
 #include <fstream>
 #include <sstream>
 
@@ -157,6 +159,84 @@ TEST_F(SpecDialog, PickingLoadsTheParticularsAndMissingKeysGiveEmptyFields) {
     fSpec.close();
 }
 
+// Catches what the program hands to the system to open, instead of the system.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler("file", this, "Open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler("file"); }
+    QStringList opened;
+public Q_SLOTS:
+    void Open(const QUrl& url) { opened << url.toLocalFile(); }
+};
+
+TEST_F(SpecDialog, F1OpensTheHelpDocumentAtTheDialogsPlace) {
+    OpenedUrls urls;
+    TfSpec fSpec(nullptr, *config_, "/opt/orbisk/orbis_k.pdf");
+    fSpec.show();
+    EXPECT_EQ(fSpec.property("HelpContext").toInt(), 16);
+    QTest::keyClick(&fSpec, Qt::Key_F1);
+    EXPECT_EQ(urls.opened, QStringList({"/opt/orbisk/orbis_k.pdf"}));
+    EXPECT_TRUE(fSpec.isVisible());
+    // Without a help document F1 does nothing.
+    TfSpec bare(nullptr, *config_);
+    bare.show();
+    QTest::keyClick(&bare, Qt::Key_F1);
+    EXPECT_EQ(urls.opened.size(), 1);
+}
+
+// Typing as the keyboard does, for texts QTest cannot type (it knows Latin keys only).
+void TypeText(QWidget* target, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &release);
+    }
+}
+
+TEST_F(SpecDialog, ATypedRegisteredNameKeepsTheTypedParticularsAndAListPickLoads) {
+    WriteIni(kRegister);
+    TfSpec fSpec(nullptr, *config_);
+    fSpec.show();
+    QApplication::setActiveWindow(&fSpec);
+    // The particulars first, then a family name that the register happens to hold.
+    fSpec.findChild<QLineEdit*>("eName")->setText("Игорь");
+    fSpec.findChild<QLineEdit*>("eSrok")->setText("31.12.2030");
+    QComboBox* family = Family(fSpec);
+    family->setFocus();
+    TypeText(family, "Иванов");
+    QTest::keyClick(family, Qt::Key_Tab);
+    EXPECT_EQ(Field(fSpec, "eName"), "Игорь");
+    EXPECT_EQ(Field(fSpec, "eSrok"), "31.12.2030");
+    family->setFocus();
+    family->lineEdit()->selectAll();
+    TypeText(family, "Абрамов");
+    QTest::keyClick(family, Qt::Key_Return);
+    EXPECT_EQ(Field(fSpec, "eName"), "Игорь");
+    EXPECT_EQ(Field(fSpec, "eSrok"), "31.12.2030");
+
+    // A list opened and closed without a choice does not turn the next typed name into a pick.
+    family->showPopup();
+    family->hidePopup();
+    QApplication::processEvents();
+    family->lineEdit()->selectAll();
+    TypeText(family, "Иванов");
+    QTest::keyClick(family, Qt::Key_Tab);
+    EXPECT_EQ(Field(fSpec, "eName"), "Игорь");
+
+    // Choosing from the opened list loads the specialist.
+    family->setFocus();
+    family->showPopup();
+    QAbstractItemView* list = family->view();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(family->currentText(), "Иванов");
+    EXPECT_EQ(Field(fSpec, "eName"), "Иван");
+    EXPECT_EQ(Field(fSpec, "eSrok"), "01.02.2025");
+    fSpec.close();
+}
+
 TEST_F(SpecDialog, SaveStoresTheSixKeysInOrderAndTheListWaitsForTheNextDialog) {
     WriteIni(kRegister);
     {
@@ -229,7 +309,7 @@ TEST_F(SpecDialog, TheFieldsAreHandedOverHoweverTheDialogClosesAndNothingIsWritt
     const std::string before = IniText();
     const Specialist typed{"Кузнецов", "Карп", "Кузьмич", "Завод <Прогресс>", "77", "2021", "2026"};
     for (Closing how : {Closing::Ok, Closing::CloseBox, Closing::Escape}) {
-        DialogSpecialist provider(nullptr, *config_);
+        DialogSpecialist provider(nullptr, *config_, QString());
         WhenShown<TfSpec>([&](TfSpec* fSpec) {
             TypeSpecialist(fSpec, typed);
             CloseSpec(fSpec, how);
@@ -237,7 +317,7 @@ TEST_F(SpecDialog, TheFieldsAreHandedOverHoweverTheDialogClosesAndNothingIsWritt
         EXPECT_EQ(provider.ChooseSpecialist(), typed) << static_cast<int>(how);
     }
     // A picked specialist comes over as the file has him.
-    DialogSpecialist provider(nullptr, *config_);
+    DialogSpecialist provider(nullptr, *config_, QString());
     WhenShown<TfSpec>([&](TfSpec* fSpec) {
         Pick(*fSpec, 1);
         CloseSpec(fSpec, Closing::Ok);
@@ -248,3 +328,5 @@ TEST_F(SpecDialog, TheFieldsAreHandedOverHoweverTheDialogClosesAndNothingIsWritt
 
 }  // namespace
 }  // namespace orbisk::test
+
+#include "SpecDialogTest.moc"

@@ -316,6 +316,18 @@ TEST(ReportDocuments, ADocumentStoppedByAnErrorShowsItAndKeepsWhatItBuilt) {
     EXPECT_EQ(CountContaining(buffer, "</HTML>"), 0u);
 }
 
+TEST(ReportDocuments, AFailureWithoutAMessageIsShownInRussian) {
+    struct Failing final : SpecialistProvider {
+        Specialist ChooseSpecialist() override { throw 42; }
+    } failing;
+    RecordingPrompter prompter;
+    const DisplayModel m = SampleModel();
+    ReportBuffer buffer;
+    EXPECT_FALSE(MakeJournal(buffer, "T", 3, {m, failing, prompter, "App"}));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Неизвестная ошибка");
+}
+
 TEST(ReportDocuments, PageBytesAreWindows1251WithCrLfAfterEveryLine) {
     const std::string bytes = PageBytes({"<P>", "Кран №1", "</HTML>"});
     EXPECT_EQ(bytes, "<P>\r\n\xCA\xF0\xE0\xED \xB9\x31\r\n</HTML>\r\n");

@@ -28,7 +28,7 @@ constexpr char kUsage[] =
     "  show FILE [--previous PREV] [--filter 0..3] [--step 0..2] [--date DD.MM.YYYY]\n"
     "  name FILE\n"
     "  read --port PORT -o FILE [--simulate DATA.bbd [--trace FILE]]\n"
-    "  report FILE --kind 1..5 --cycles N [--previous PREV] [--specialist FAMILY] [-o OUT]\n";
+    "  report FILE --kind 1..5 [--cycles N] [--previous PREV] [--specialist FAMILY] [-o OUT]\n";
 
 // The desktop program's own INI: it sits beside orbisk-cli.
 std::string DefaultConfigPath(const char* argv0) {
