@@ -29,6 +29,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "app/AppTexts.h"
@@ -358,6 +359,14 @@ QWidget* TfMain::BuildRegDataPage() {
                        {{30, false}, {140, false}, {90, true}, {90, true}, {90, true}, {90, true}});
     lvRegStat_ =
         MakeList("lvRegStat", {{340, false}, {100, true}, {100, true}, {100, true}, {100, true}});
+    // The twelve row captions are the parameters' names: the column is widened where the
+    // screen's font needs more than its design width to show them whole.
+    int captionWidth = lvRegStat_->columnWidth(0);
+    for (const char* caption : kRegStatCaptions) {
+        captionWidth = std::max(captionWidth,
+                                lvRegStat_->fontMetrics().horizontalAdvance(Q(caption)) + 16);
+    }
+    lvRegStat_->setColumnWidth(0, captionWidth);
 
     auto* gistogram = new QPushButton(Q(ui::kGistogramButton));
     gistogram->setObjectName("bbGistogram");
