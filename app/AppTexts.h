@@ -11,6 +11,10 @@ inline constexpr char kAppTitle[] = "Регистратор параметров
 inline constexpr char kHelpFileName[] = "orbis_k.pdf";
 inline constexpr char kVersionPrefix[] = "Версия ";
 
+// The buttons of the program's own dialogs.
+inline constexpr char kOkButton[] = "OK";
+inline constexpr char kCancelButton[] = "Отмена";
+
 // Pages.
 inline constexpr char kPageMain[] = "Идентификационная ";
 inline constexpr char kPageRegData[] = "Долговременная";

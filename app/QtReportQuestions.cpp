@@ -2,16 +2,10 @@
 
 #include <QInputDialog>
 
+#include "app/AppTexts.h"
 #include "app/QtText.h"
 
 namespace orbisk {
-
-namespace {
-
-constexpr char kOkCaption[] = "OK";
-constexpr char kCancelCaption[] = "Отмена";
-
-}  // namespace
 
 std::optional<std::string> QtReportQuestions::AskText(const std::string& caption,
                                                       const std::string& prompt,
@@ -22,8 +16,8 @@ std::optional<std::string> QtReportQuestions::AskText(const std::string& caption
     dialog.setWindowTitle(Q(caption));
     dialog.setLabelText(Q(prompt));
     dialog.setTextValue(Q(defaultAnswer));
-    dialog.setOkButtonText(Q(kOkCaption));
-    dialog.setCancelButtonText(Q(kCancelCaption));
+    dialog.setOkButtonText(Q(ui::kOkButton));
+    dialog.setCancelButtonText(Q(ui::kCancelButton));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return S(dialog.textValue());
 }

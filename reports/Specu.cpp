@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 #include <utility>
 
+#include "app/AppTexts.h"
 #include "app/QtText.h"
 
 namespace orbisk {
@@ -31,7 +32,6 @@ constexpr char kDateLabel[] = "дата и место выдачи";
 constexpr char kSrokLabel[] = "срок действия";
 constexpr char kAddCaption[] = "Сохранить";
 constexpr char kDelCaption[] = "Удалить";
-constexpr char kOkCaption[] = "OK";
 // The dialog's place in the help document; the document is always opened as a whole.
 constexpr int kHelpContext = 16;
 
@@ -131,7 +131,7 @@ TfSpec::TfSpec(QWidget* parent, Config& config, QString helpFile)
     bbDel_ = new QPushButton(Q(kDelCaption));
     bbDel_->setObjectName("bbDel");
     bbDel_->setAutoDefault(false);
-    bbOk_ = new QPushButton(Q(kOkCaption));
+    bbOk_ = new QPushButton(Q(ui::kOkButton));
     bbOk_->setObjectName("bbOk");
     bbOk_->setDefault(true);
 
