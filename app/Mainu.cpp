@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTimer>
@@ -88,17 +89,28 @@ QTreeWidget* MakeList(const char* name, const std::vector<std::pair<int, bool>>&
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSortingEnabled(false);
     list->setColumnCount(static_cast<int>(columns.size()));
+    QVariantList design;
     for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+        design << columns[c].first;
         list->setColumnWidth(c, columns[c].first);
         if (columns[c].second) list->headerItem()->setTextAlignment(c, Qt::AlignCenter);
     }
     list->header()->setStretchLastSection(false);
+    list->setProperty("designWidths", design);
     return list;
 }
 
+// A column keeps its design width unless its caption needs more on this screen's font: the
+// channel names the user gives the crane and winches must be readable in every list.
 void SetHeader(QTreeWidget* list, const std::vector<std::string>& columns) {
+    const QVariantList design = list->property("designWidths").toList();
+    const int margin = 2 * list->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list) + 8;
     for (int c = 0; c < static_cast<int>(columns.size()) && c < list->columnCount(); ++c) {
-        list->headerItem()->setText(c, Q(columns[c]));
+        const QString caption = Q(columns[c]);
+        list->headerItem()->setText(c, caption);
+        if (c >= design.size()) continue;
+        const int needed = list->header()->fontMetrics().horizontalAdvance(caption) + margin;
+        list->setColumnWidth(c, std::max(design[c].toInt(), needed));
     }
 }
 
@@ -366,6 +378,9 @@ QWidget* TfMain::BuildRegDataPage() {
         captionWidth = std::max(captionWidth,
                                 lvRegStat_->fontMetrics().horizontalAdvance(Q(caption)) + 16);
     }
+    QVariantList design = lvRegStat_->property("designWidths").toList();
+    design[0] = captionWidth;
+    lvRegStat_->setProperty("designWidths", design);
     lvRegStat_->setColumnWidth(0, captionWidth);
 
     auto* gistogram = new QPushButton(Q(ui::kGistogramButton));

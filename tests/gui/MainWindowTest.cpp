@@ -232,11 +232,23 @@ TEST_F(MainWindow, TypedChannelNamesRenameTheCaptions) {
     EXPECT_EQ(Find<QRadioButton>("rgRele3_0")->text(), "Кран-1");
     EXPECT_EQ(Header(List("lvLast")).at(1), "Кран-1");
 
-    // An emptied name gives the design captions back.
+    // A long name widens its columns so it can be read whole; a short one keeps the design width.
+    winch3->selectAll();
+    Type(winch3, "ШШШШШШШШШШШШШШШШ");  // as wide as sixteen letters get
+    for (const auto& [list, column] : {std::pair{"lvLoad", 5}, {"lvRegStat", 4}, {"lvLast", 4}}) {
+        QTreeWidget* l = List(list);
+        EXPECT_LT(l->header()->fontMetrics().horizontalAdvance("ШШШШШШШШШШШШШШШШ"),
+                  l->columnWidth(column))
+            << list;
+    }
+    EXPECT_EQ(List("lvLast")->columnWidth(1), 70);
+
+    // An emptied name gives the design captions and widths back.
     winch3->selectAll();
     QTest::keyClick(winch3, Qt::Key_Delete);
     EXPECT_EQ(Header(List("lvLoad")).at(5), "Лебедка №3");
     EXPECT_EQ(Header(List("lvLast")).at(4), "Леб. №3");
+    EXPECT_EQ(List("lvLast")->columnWidth(4), 70);
 }
 
 TEST_F(MainWindow, EditModeSwitchesEnableGroupsAndColourTheEdits) {
