@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMainWindow>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <algorithm>
 #include <array>
 
@@ -118,6 +120,8 @@ bool MainReader::Run(const std::function<bool(ReaderLink&)>& work) {
         held[i]->setEnabled(false);
     }
     busy_ = true;
+    // A tip shown from the button that started the transfer would keep the panels hidden.
+    if (auto* main = qobject_cast<QMainWindow*>(parts_.window)) main->statusBar()->clearMessage();
     struct Finish {
         MainReader& self;
         std::array<QPointer<QAction>, 4>& held;

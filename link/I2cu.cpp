@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 #include "link/LinkTexts.h"
 #include "link/Tdlportio.h"
@@ -21,9 +22,15 @@ namespace {
 
 }  // namespace
 
+void TI2C::RealSleep(std::chrono::milliseconds length) {
+    std::this_thread::sleep_for(length);
+}
+
 TI2C::TI2C(Prompter& prompter, std::unique_ptr<PortAccess> port,
-           std::optional<std::int32_t> delayCount)
-    : prompter_(prompter), port_(std::move(port)) {
+           std::optional<std::int32_t> delayCount, SleepFunction sleep)
+    : prompter_(prompter),
+      sleep_(sleep ? std::move(sleep) : SleepFunction(RealSleep)),
+      port_(std::move(port)) {
     maxPolls_ = 1000;
     pollCount_ = 0;
     port_->SetDriverPath(TDLPortIO::ExecutableFolder());

@@ -4,8 +4,10 @@
 // Every edge is a write of the whole data register; edges are spaced by a calibrated busy wait.
 // Bus failures are thrown as I2cError carrying the message for the person; a missing
 // acknowledge is a result, not a failure.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -36,11 +38,18 @@ public:
     // refused address costs about 4 ms of fixed sleeps, so this is about a second of trying.
     static constexpr int kMaxAttempts = 250;
 
+    // The bus's fixed sleeps (settling after power-up, START and STOP hold times). They belong
+    // to the bus timing, so no prompter can shorten them; only a simulated port, which needs no
+    // timing, goes without them.
+    using SleepFunction = std::function<void(std::chrono::milliseconds)>;
+    static void RealSleep(std::chrono::milliseconds length);
+    static void NoSleep(std::chrono::milliseconds) {}
+
     // Opens the port access (and shows its failure in a message box, then carries on) and
     // calibrates the delay; `delayCount` given skips the calibration (zero: no delay at all,
-    // for simulated ports that need no timing).
+    // for simulated ports that need no timing). `sleep` empty: RealSleep.
     TI2C(Prompter& prompter, std::unique_ptr<PortAccess> port,
-         std::optional<std::int32_t> delayCount = std::nullopt);
+         std::optional<std::int32_t> delayCount = std::nullopt, SleepFunction sleep = {});
     ~TI2C();
     TI2C(const TI2C&) = delete;
     TI2C& operator=(const TI2C&) = delete;
@@ -90,12 +99,13 @@ private:
     bool SclHigh() const { return statusByte_ & kSclSense; }
     void PollTimeout(const char* message);
     void WaitSclHigh(const char* message);
-    void Sleep(int milliseconds) { prompter_.Pause(milliseconds); }
+    void Sleep(int milliseconds) { sleep_(std::chrono::milliseconds(milliseconds)); }
     // One budget of failed attempts per transaction, shared by its polling and its restarts.
     void CountFailedAttempt();
     bool PolledAddressPhase(std::uint16_t address);
 
     Prompter& prompter_;
+    SleepFunction sleep_;
     std::int32_t delayCount_ = 0;
     std::int32_t pollCount_ = 0;
     std::uint8_t statusByte_ = 0;

@@ -108,7 +108,8 @@ void ReaderLink::EnsureI2c() {
     if (i2c_) return;
     std::unique_ptr<PortAccess> port =
         options_.portAccess ? options_.portAccess() : std::make_unique<TDLPortIO>();
-    i2c_ = std::make_unique<TI2C>(prompter_, std::move(port), options_.delayCount);
+    i2c_ =
+        std::make_unique<TI2C>(prompter_, std::move(port), options_.delayCount, options_.busSleep);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -122,7 +123,8 @@ void ReaderLink::ConnectReader() {
     } else {
         SearchLptReader();
     }
-    if (lptConnected_ || usbConnected_ || !dialog_) return;
+    // A closing program asks nothing more.
+    if (lptConnected_ || usbConnected_ || !dialog_ || prompter_.ShuttingDown()) return;
     const auto choice = dialog_->Choose();
     if (!choice) return;
     cdc_.SetPortName(choice->port);
@@ -140,6 +142,7 @@ ReaderLink::UsbPassResult ReaderLink::UsbPass(const std::string& port, bool reme
         linktext::kSearchAdapterPrefix + adapterName + linktext::kSearchAdapterMiddle + port;
     prompter_.Status(0, searching);
     prompter_.ProcessMessages();
+    if (prompter_.ShuttingDown()) return UsbPassResult::Abandoned;
     prompter_.Pause(400);
     cdc_.SetPortName(port);
     if (!cdc_.Open()) return UsbPassResult::NotOpened;
@@ -159,7 +162,9 @@ ReaderLink::UsbPassResult ReaderLink::UsbPass(const std::string& port, bool reme
             usbConnected_ = true;
             return UsbPassResult::Found;
         }
-        if (!prompter_.Ask(linktext::kNoReaderOnAdapter, QuestionButtons::YesNo)) {
+        // No question box once the window is gone: the answer could only be No.
+        if (prompter_.ShuttingDown() ||
+            !prompter_.Ask(linktext::kNoReaderOnAdapter, QuestionButtons::YesNo)) {
             cdc_.Close();
             return UsbPassResult::Refused;
         }
@@ -181,11 +186,14 @@ void ReaderLink::SearchUsbReader() {
                                                 linktext::kDialogDefaultUsbPort);
     const int maxCom = config_.MaxComForSearch();
     usbConnected_ = false;
-    for (int pass = 0; pass <= maxCom; ++pass) {
+    for (int pass = 0; pass <= maxCom && !prompter_.ShuttingDown(); ++pass) {
         if (pass >= 1) port = "COM" + std::to_string(pass);
         try {
             const UsbPassResult result = UsbPass(port, true);
-            if (result == UsbPassResult::Found || result == UsbPassResult::Refused) break;
+            if (result == UsbPassResult::Found || result == UsbPassResult::Refused ||
+                result == UsbPassResult::Abandoned) {
+                break;
+            }
         } catch (const std::exception&) {
             // A port that misbehaves is passed over like one that is not there.
         }
@@ -199,6 +207,7 @@ bool ReaderLink::LptCandidate(std::uint16_t base, bool remember) {
         i2c_->SetPortBase(base);
         prompter_.Status(0, linktext::kLptSearchPrefix + hex + linktext::kLptSearchSuffix);
         prompter_.ProcessMessages();
+        if (prompter_.ShuttingDown()) return false;  // the search loop stops as well
         prompter_.Pause(1000);
         if (!i2c_->InitBus()) {
             prompter_.Status(0, linktext::kLptInitFailedPrefix + hex + ".");
@@ -234,10 +243,13 @@ void ReaderLink::FinishLptSearch(std::optional<std::uint16_t> found) {
 void ReaderLink::SearchLptReader() {
     const std::uint16_t candidates[] = {ParseBase(config_.Ini()).value_or(kDefaultLptBase),
                                         kSecondLptBase, kThirdLptBase};
-    EnsureI2c();
     lptConnected_ = false;
     std::optional<std::uint16_t> found;
+    // A closing program neither opens the port driver (whose failure is a message box) nor
+    // walks the candidates.
+    if (!prompter_.ShuttingDown()) EnsureI2c();
     for (const std::uint16_t base : candidates) {
+        if (prompter_.ShuttingDown()) break;
         if (LptCandidate(base, true)) {
             found = base;
             break;
@@ -392,6 +404,10 @@ bool ReaderLink::LoadFromReader(RecorderImage& image) {
     ConnectReader();
     prompter_.Pause(500);
     if (!lptConnected_ && !usbConnected_) return false;
+    if (prompter_.ShuttingDown()) {
+        if (usbConnected_) cdc_.Close();
+        return false;
+    }
     if (!ReadFromReader(0x0000, RecorderImage::Size(), image.Data())) return false;
     if (!image.ChecksumOk() &&
         !prompter_.Ask(linktext::kReaderChecksumQuestion, QuestionButtons::YesNo)) {

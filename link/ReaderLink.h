@@ -53,6 +53,8 @@ public:
         PortAccessFactory portAccess;
         // Loop count of the bus delay; empty: calibrated when the bus master is made.
         std::optional<std::int32_t> delayCount;
+        // The bus master's fixed sleeps; empty: real ones. A simulated port goes without.
+        TI2C::SleepFunction busSleep;
     };
 
     ReaderLink(Prompter& prompter, Config& config, std::unique_ptr<SerialLine> serialLine,
@@ -85,7 +87,8 @@ public:
     bool LoadFromReader(RecorderImage& image);
 
 private:
-    enum class UsbPassResult { NotOpened, NotAdapter, Found, Refused };
+    // Abandoned: the program is closing; no further port is tried and nothing more is asked.
+    enum class UsbPassResult { NotOpened, NotAdapter, Found, Refused, Abandoned };
     UsbPassResult UsbPass(const std::string& port, bool remember);
     bool LptCandidate(std::uint16_t base, bool remember);
     void EnsureI2c();

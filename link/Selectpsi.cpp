@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QDesktopServices>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QRadioButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/QtText.h"
 #include "link/LinkTexts.h"
@@ -22,6 +24,20 @@ namespace {
 constexpr int kHelpContext = 8;
 constexpr char kOkCaption[] = "OK";
 constexpr char kCancelCaption[] = "Отмена";
+constexpr int kWidth = 394;
+constexpr int kHeight = 168;
+constexpr int kMargin = 16;   // the left margin, kept on the right of the widest text as well
+constexpr int kLabelGap = 6;  // between "Адрес:" and its edit
+
+// A label at its designed place, at least its designed size and as large as its text in the
+// font it has (a larger font than the design's would otherwise clip the text).
+void PlaceLabel(QLabel* label, int left, int top, int width, int height) {
+    const QFontMetrics metrics(label->font());
+    const QSize hint = label->sizeHint();
+    label->setGeometry(left, top,
+                       std::max({width, metrics.horizontalAdvance(label->text()), hint.width()}),
+                       std::max({height, metrics.height(), hint.height()}));
+}
 
 }  // namespace
 
@@ -32,12 +48,11 @@ TfSelectPSI::TfSelectPSI(QWidget* parent, QString helpFile)
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
-    setFixedSize(394, 168);
     setProperty("HelpContext", kHelpContext);
 
     Label2_ = new QLabel(Q(linktext::kDialogPrompt), this);
     Label2_->setObjectName("Label2");
-    Label2_->setGeometry(16, 8, 215, 13);
+    PlaceLabel(Label2_, 16, 8, 215, 13);
 
     auto* box = new QGroupBox(Q(linktext::kDialogTypeCaption), this);
     box->setObjectName("rgType");
@@ -56,11 +71,12 @@ TfSelectPSI::TfSelectPSI(QWidget* parent, QString helpFile)
 
     Label1_ = new QLabel(Q(linktext::kDialogAddressLabel), this);
     Label1_->setObjectName("Label1");
-    Label1_->setGeometry(216, 40, 34, 13);
+    PlaceLabel(Label1_, 216, 40, 34, 13);
 
+    // The edit moves right only as far as a wide "Адрес:" needs.
     ePort_ = new QLineEdit(Q(linktext::kDialogDefaultUsbPort), this);
     ePort_->setObjectName("ePort");
-    ePort_->setGeometry(256, 36, 73, 21);
+    ePort_->setGeometry(std::max(256, Label1_->geometry().right() + 1 + kLabelGap), 36, 73, 21);
     Label1_->setBuddy(ePort_);
 
     bbSelect_ = new QPushButton(Q(kOkCaption), this);
@@ -72,13 +88,21 @@ TfSelectPSI::TfSelectPSI(QWidget* parent, QString helpFile)
     BitBtn1_->setObjectName("BitBtn1");
     BitBtn1_->setGeometry(288, 88, 75, 25);
 
+    // Wide enough for every text; wider than designed only when the font asks for it.
+    const int rightmost = std::max(Label2_->geometry().right(), ePort_->geometry().right()) + 1;
+    setFixedSize(std::max(kWidth, rightmost + kMargin), kHeight);
+
     // The type, the port, then OK and Cancel.
     setTabOrder(rgType_->button(0), rgType_->button(1));
     setTabOrder(rgType_->button(1), ePort_);
     setTabOrder(ePort_, bbSelect_);
     setTabOrder(bbSelect_, BitBtn1_);
 
-    connect(rgType_, &QButtonGroup::idClicked, this, &TfSelectPSI::rgTypeClick);
+    // Only a real change of the type proposes its port: clicking the chosen item again keeps
+    // what was typed.
+    connect(rgType_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked) rgTypeClick(id);
+    });
     connect(bbSelect_, &QPushButton::clicked, this, &TfSelectPSI::bbSelectClick);
     connect(BitBtn1_, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -239,14 +239,18 @@ void TDLPortIO::OpenDriver() {
     const std::string libraryName =
         dllPath_.empty() ? std::string(kLibraryName) : dllPath_ + "\\" + kLibraryName;
     library_ = LoadLibraryA(Utf8ToCp1251(libraryName).c_str());
-    if (library_) {
-        bool all = true;
+    std::string reason;
+    if (!library_) {
+        reason = ErrorWithCode("LoadLibrary: ", static_cast<long>(GetLastError()));
+    } else {
         for (int i = 0; i < 12; ++i) {
             entryPoints_[i] = reinterpret_cast<void*>(
                 GetProcAddress(static_cast<HMODULE>(library_), kEntryPoints[i]));
-            all = all && entryPoints_[i] != nullptr;
+            if (!entryPoints_[i] && reason.empty()) {
+                reason = std::string("GetProcAddress: ") + kEntryPoints[i];
+            }
         }
-        activeHW_ = all;
+        activeHW_ = reason.empty();
     }
     if (!activeHW_) {
         if (runningWinNT_) {
@@ -255,6 +259,8 @@ void TDLPortIO::OpenDriver() {
             DisconnectSCM();
         }
         FreeLibraryIfLoaded();
+        // The person is told why the library failed, not what the clean-up met afterwards.
+        lastError_ = reason;
     }
 }
 

@@ -100,6 +100,7 @@ int main() {
         std::copy(image.begin(), image.end(), model->Memory().begin());
         ReaderLink::Options options;
         options.delayCount = 0;
+        options.busSleep = TI2C::NoSleep;  // the bus's fixed waits are not the program's work
         options.portAccess = [model] {
             return std::make_unique<SimulatedParallelPort>(model, 0x378);
         };

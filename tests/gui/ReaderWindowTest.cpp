@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -447,20 +449,31 @@ TEST_F(ReaderWindow, CommandsStayOffWhileATransferRuns) {
     };
     std::map<std::string, bool> seen;
     bool poked = false;
+    bool progressInView = false;
+    QString tipDuringTransfer = "unset";
     recorder_.onProcessMessages = [&] {
         if (poked || Progress()->value() < 8192) return;
         poked = true;
         for (const char* name : {"GetFromCopyr", "GetFromFile", "SaveData", "OpenPrev"}) {
             seen[name] = Enabled(name);
         }
+        // The pointer passes over a hinted control: its tip must not cover the progress bar.
+        QStatusTipEvent tip(QString("Загрузить данные из ПСИ"));
+        QApplication::sendEvent(&w, &tip);
+        tipDuringTransfer = w.statusBar()->currentMessage();
+        progressInView = Progress()->isVisible();
         // The person presses the buttons and keys of the disabled commands.
         Command("GetFromCopyr")->trigger();
         Command("SaveData")->trigger();
     };
 
+    // The tip of the button pressed to start is showing when the transfer begins.
+    w.statusBar()->showMessage("Загрузить данные из ПСИ");
     Command("GetFromCopyr")->trigger();
 
     ASSERT_TRUE(poked);
+    EXPECT_EQ(tipDuringTransfer, QString());
+    EXPECT_TRUE(progressInView);
     EXPECT_EQ(seen, (std::map<std::string, bool>{{"GetFromCopyr", false},
                                                  {"GetFromFile", false},
                                                  {"OpenPrev", false},
@@ -578,7 +591,8 @@ TEST(SelectPsiDialog, ControlsCaptionsAndGeometry) {
     QWidget owner;
     TfSelectPSI dialog(&owner);
     EXPECT_EQ(dialog.windowTitle(), "Выбор порта подключения ПСИ");
-    EXPECT_EQ(dialog.size(), QSize(394, 168));
+    EXPECT_EQ(dialog.height(), 168);
+    EXPECT_GE(dialog.width(), 394);
     EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(dialog.isModal());
     EXPECT_EQ(dialog.property("HelpContext").toInt(), 8);
@@ -588,16 +602,38 @@ TEST(SelectPsiDialog, ControlsCaptionsAndGeometry) {
         EXPECT_NE(w, nullptr) << name;
         return w ? w->geometry() : QRect();
     };
-    EXPECT_EQ(geometry("Label2"), QRect(16, 8, 215, 13));
     EXPECT_EQ(geometry("rgType"), QRect(16, 32, 177, 81));
-    EXPECT_EQ(geometry("Label1"), QRect(216, 40, 34, 13));
-    EXPECT_EQ(geometry("ePort"), QRect(256, 36, 73, 21));
     EXPECT_EQ(geometry("bbSelect"), QRect(208, 88, 75, 25));
     EXPECT_EQ(geometry("BitBtn1"), QRect(288, 88, 75, 25));
 
-    EXPECT_EQ(dialog.findChild<QLabel*>("Label2")->text(),
-              "Введите порт, к которому подключен ПСИ");
-    EXPECT_EQ(dialog.findChild<QLabel*>("Label1")->text(), "Адрес:");
+    // The labels at their places, as large as their texts need in the font they have (at least
+    // as designed), and inside the dialog; the edit after "Адрес:", never under it.
+    auto* prompt = dialog.findChild<QLabel*>("Label2");
+    auto* address = dialog.findChild<QLabel*>("Label1");
+    ASSERT_TRUE(prompt && address);
+    EXPECT_EQ(prompt->text(), "Введите порт, к которому подключен ПСИ");
+    EXPECT_EQ(address->text(), "Адрес:");
+    const struct {
+        QLabel* label;
+        QRect designed;
+    } labels[] = {{prompt, QRect(16, 8, 215, 13)}, {address, QRect(216, 40, 34, 13)}};
+    for (const auto& [label, designed] : labels) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        const QFontMetrics metrics(label->font());
+        const QRect placed = label->geometry();
+        EXPECT_EQ(placed.topLeft(), designed.topLeft());
+        EXPECT_GE(placed.width(), designed.width());
+        EXPECT_GE(placed.height(), designed.height());
+        EXPECT_GE(placed.width(), metrics.horizontalAdvance(label->text()));
+        EXPECT_GE(placed.height(), metrics.height());
+        EXPECT_LE(placed.right(), dialog.width() - 1);
+    }
+    const QRect portPlace = geometry("ePort");
+    EXPECT_EQ(portPlace.top(), 36);
+    EXPECT_EQ(portPlace.size(), QSize(73, 21));
+    EXPECT_GE(portPlace.left(), 256);
+    EXPECT_GT(portPlace.left(), address->geometry().right());
+    EXPECT_LE(portPlace.right(), dialog.width() - 1);
     EXPECT_EQ(dialog.findChild<QGroupBox*>("rgType")->title(), " Тип подключения ");
     auto* usb = dialog.findChild<QRadioButton*>("rgType_0");
     auto* lpt = dialog.findChild<QRadioButton*>("rgType_1");
@@ -614,9 +650,16 @@ TEST(SelectPsiDialog, ControlsCaptionsAndGeometry) {
     EXPECT_EQ(port->nextInFocusChain(), ok);
     EXPECT_EQ(ok->nextInFocusChain(), cancel);
 
-    // Choosing an item proposes its port; typing replaces it.
+    // Choosing an item proposes its port; typing replaces it; clicking the item already chosen
+    // keeps what was typed.
+    port->setText("COM5");
+    usb->click();
+    EXPECT_EQ(port->text(), "COM5");
     lpt->click();
     EXPECT_EQ(port->text(), "0x378");
+    port->setText("0x278");
+    lpt->click();
+    EXPECT_EQ(port->text(), "0x278");
     usb->click();
     EXPECT_EQ(port->text(), "COM1");
     lpt->click();
@@ -624,6 +667,35 @@ TEST(SelectPsiDialog, ControlsCaptionsAndGeometry) {
     const ConnectionChoice choice = dialog.Choice();
     EXPECT_EQ(choice.type, LinkType::LptPort);
     EXPECT_EQ(choice.port, "0x3bc");
+}
+
+TEST(SelectPsiDialog, ALargerFontWidensTheDialogToItsTexts) {
+    struct FontGuard {
+        QFont before = QApplication::font();
+        ~FontGuard() { QApplication::setFont(before); }
+    } guard;
+    QFont large = guard.before;
+    if (large.pointSizeF() > 0) {
+        large.setPointSizeF(large.pointSizeF() * 2);
+    } else {
+        large.setPixelSize(large.pixelSize() * 2);
+    }
+    QApplication::setFont(large);
+    TfSelectPSI dialog(nullptr);
+    auto* prompt = dialog.findChild<QLabel*>("Label2");
+    auto* address = dialog.findChild<QLabel*>("Label1");
+    auto* port = dialog.findChild<QLineEdit*>("ePort");
+    ASSERT_TRUE(prompt && address && port);
+    for (QLabel* label : {prompt, address}) {
+        EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(label->text()));
+    }
+    EXPECT_GT(dialog.width(), 394);
+    EXPECT_GT(port->x(), address->geometry().right());
+    EXPECT_EQ(prompt->pos(), QPoint(16, 8));
+    EXPECT_EQ(address->pos(), QPoint(216, 40));
+    for (QWidget* w : {static_cast<QWidget*>(prompt), static_cast<QWidget*>(port)}) {
+        EXPECT_LE(w->geometry().right(), dialog.width() - 1) << w->objectName().toStdString();
+    }
 }
 
 TEST(SelectPsiDialog, OkGivesTheUncheckedTextAndCancelGivesNothing) {

@@ -9,6 +9,7 @@
 
 #include "LinkTestSupport.h"
 #include "app/AppTexts.h"
+#include "link/LinkTexts.h"
 
 namespace orbisk {
 namespace {
@@ -28,11 +29,14 @@ struct CliRun {
     std::string errors;
 };
 
-CliRun RunCli(const test::TempConfig& folder, const std::string& arguments) {
+// `options` go before the command. A run that does not end within 20 seconds is stopped, so
+// that a command that never ends fails the test instead of hanging it.
+CliRun RunCli(const test::TempConfig& folder, const std::string& arguments,
+              const std::string& options = {}) {
     const auto errorFile = folder.Folder() / "stderr.txt";
-    const std::string command = "'" + CliPath() + "' --config '" +
-                                (folder.Folder() / "cli.ini").string() + "' read " + arguments +
-                                " 2>'" + errorFile.string() + "'";
+    const std::string command = "timeout 20 '" + CliPath() + "' --config '" +
+                                (folder.Folder() / "cli.ini").string() + "' " + options + " read " +
+                                arguments + " 2>'" + errorFile.string() + "'";
     const int raw = std::system(command.c_str());
     CliRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -79,6 +83,22 @@ TEST_F(CliRead, WholeImageFromTheSimulatedParallelPortWithItsTrace) {
         ASSERT_LT(levels[i], 4);
         ASSERT_NE(levels[i], levels[i - 1]);
     }
+}
+
+// --yes lets the adapter be checked again twice for a reader, then gives up like a No.
+TEST_F(CliRead, YesChecksAnAdapterWithoutReaderThreeTimesThenGivesUp) {
+    test::EmulatedAdapter adapter(image);
+    adapter.Faults().noReader = true;
+    const auto out = folder.Folder() / "out.bbd";
+    const CliRun run =
+        RunCli(folder, "--port '" + adapter.Path() + "' -o '" + out.string() + "'", "--yes");
+    ASSERT_EQ(run.status, 1) << run.errors.substr(0, 1000);
+    const std::string question = linktext::kNoReaderOnAdapter;
+    const std::string expected = question + "\n" + question + "\n" + question + "\n" +
+                                 linktext::kReaderNotFound + "\n" + ui::kNotSaved + "\n";
+    EXPECT_EQ(run.errors, expected);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    adapter.With([](AdapterEmulator& e) { EXPECT_EQ(e.Commands('D'), 3); });
 }
 
 TEST_F(CliRead, NothingFoundIsNotSaved) {

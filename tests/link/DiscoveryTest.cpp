@@ -226,6 +226,73 @@ TEST(ConnectionDialog, UsbChoiceAndCancel) {
     EXPECT_EQ(DefaultPortFor(LinkType::LptPort), "0x378");
 }
 
+// The window closes while the search runs: no further port is tried and no box or dialog
+// appears for a window that is gone.
+TEST(SearchWhileClosing, NoFurtherSerialPortIsTriedAndNothingIsAsked) {
+    test::SerialPortList ports({});
+    Searcher s;
+    s.config.Get().SetReaderPort("COM1");
+    s.config.Get().SetMaxCom(4);
+    s.prompter.onProcessMessages = [&] { s.prompter.shuttingDown = true; };
+    s.link.ConnectReader();
+    EXPECT_EQ(s.prompter.statuses,
+              (std::vector<std::string>{Searching("COM1"), linktext::kReaderNotFound}));
+    EXPECT_TRUE(s.prompter.pauses.empty());
+    EXPECT_EQ(s.dialog.shown, 0);
+    EXPECT_EQ(s.link.I2c(), nullptr);
+}
+
+TEST(SearchWhileClosing, AnAdapterWithoutReaderAsksNothing) {
+    EmulatedAdapter empty;
+    empty.Faults().noReader = true;
+    test::SerialPortList ports({empty.Path()});
+    Searcher s;
+    s.config.Get().SetReaderPort("COM1");
+    s.config.Get().SetMaxCom(1);
+    s.prompter.answers = {true, true, true};
+    s.prompter.onProcessMessages = [&] {
+        if (s.prompter.LastStatus() == Searching("COM1") + " обнаружен!") {
+            s.prompter.shuttingDown = true;
+        }
+    };
+    s.link.ConnectReader();
+    EXPECT_FALSE(s.link.UsbConnected());
+    EXPECT_TRUE(s.prompter.questions.empty());
+    EXPECT_FALSE(s.link.Cdc().IsOpen());
+    EXPECT_EQ(s.dialog.shown, 0);
+    EXPECT_EQ(s.prompter.LastStatus(), linktext::kReaderNotFound);
+    empty.With([](AdapterEmulator& e) { EXPECT_EQ(e.Commands('D'), 1); });
+}
+
+TEST(SearchWhileClosing, NoFurtherParallelCandidateIsTried) {
+    auto model = std::make_shared<I2cMemoryModel>();
+    model->SetPresent(false);
+    Searcher s(test::SimulatedLpt(model, 0x378));
+    s.prompter.onProcessMessages = [&] { s.prompter.shuttingDown = true; };
+    s.link.ConnectReader();
+    EXPECT_EQ(s.prompter.statuses, (std::vector<std::string>{"Поиск ПСИ по адресу 0x378...",
+                                                             linktext::kReaderNotFound}));
+    EXPECT_EQ(model->DataWrites(), 0);  // not even the first candidate's bus was started
+    EXPECT_EQ(s.dialog.shown, 0);
+
+    // Closing before the first parallel search: the port driver, whose failure is a message
+    // box, is not even opened.
+    int made = 0;
+    auto options = LptAt(0x378, true, &made);
+    auto inner = options.portAccess;
+    options.portAccess = [inner] {
+        auto port = inner();
+        static_cast<SimulatedParallelPort*>(port.get())->FailOpen("нет /dev/parport0");
+        return port;
+    };
+    Searcher closing(options);
+    closing.prompter.shuttingDown = true;
+    closing.link.SearchLptReader();
+    EXPECT_EQ(made, 0);
+    EXPECT_TRUE(closing.prompter.messages.empty());
+    EXPECT_EQ(closing.prompter.LastStatus(), linktext::kReaderNotFound);
+}
+
 #ifndef _WIN32
 TEST(PortAccessLinux, ThePortIsFoundByItsBaseAddressAndDenialSaysWhatToDo) {
     TempConfig folder;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "LinkTestSupport.h"
 #include "link/I2cu.h"
@@ -13,11 +14,15 @@ namespace {
 
 using test::RecordingPrompter;
 
+// The bus master on the simulated memory, with no delay; its sleeps are recorded, not slept.
 struct Bus {
     explicit Bus(std::uint16_t base = 0x378) : model(std::make_shared<I2cMemoryModel>()) {
         auto p = std::make_unique<SimulatedParallelPort>(model, base);
         port = p.get();
-        i2c = std::make_unique<TI2C>(prompter, std::move(p), 0);
+        i2c =
+            std::make_unique<TI2C>(prompter, std::move(p), 0, [this](std::chrono::milliseconds ms) {
+                sleeps.push_back(static_cast<int>(ms.count()));
+            });
         i2c->SetPortBase(base);
     }
     std::string Failure(const std::function<void()>& action) {
@@ -29,6 +34,7 @@ struct Bus {
         return "no failure";
     }
     RecordingPrompter prompter;
+    std::vector<int> sleeps;  // milliseconds
     std::shared_ptr<I2cMemoryModel> model;
     SimulatedParallelPort* port = nullptr;
     std::unique_ptr<TI2C> i2c;
@@ -39,13 +45,51 @@ TEST(I2cBus, InitBusDrivesTheLinesAsWiredAndReportsAnIdleBus) {
     EXPECT_EQ(bus.i2c->MaxPolls(), 1000);
     EXPECT_TRUE(bus.i2c->InitBus());
     // Two half-second settling sleeps, then the two 1 ms sleeps of the STOP.
-    EXPECT_EQ(bus.prompter.pauses, (std::vector<int>{500, 500, 1, 1}));
+    EXPECT_EQ(bus.sleeps, (std::vector<int>{500, 500, 1, 1}));
     EXPECT_EQ(bus.i2c->OutShadow(), 0x0F);  // both lines released, D0-D3 high
     EXPECT_TRUE(bus.model->Sda());
     EXPECT_TRUE(bus.model->Scl());
     // Only the data register was written and only the status register read.
     EXPECT_EQ(bus.port->PortsWritten(), (std::set<std::uint16_t>{0x378}));
     EXPECT_EQ(bus.port->PortsRead(), (std::set<std::uint16_t>{0x379}));
+}
+
+// The settling and hold times are the bus's own: a prompter that skips its pauses (a command
+// line, a closing window) shortens none of them.
+TEST(I2cBus, TheBusSleepsItsFixedTimesWhateverThePrompterDoes) {
+    Bus bus;
+    bus.prompter.shuttingDown = true;
+    ASSERT_TRUE(bus.i2c->InitBus());
+    EXPECT_EQ(bus.sleeps, (std::vector<int>{500, 500, 1, 1}));
+    bus.sleeps.clear();
+    ASSERT_TRUE(bus.i2c->StartAddress(TI2C::kMemoryWrite));
+    EXPECT_EQ(bus.sleeps, (std::vector<int>{1, 1}));
+    bus.sleeps.clear();
+    bus.i2c->Stop();
+    EXPECT_EQ(bus.sleeps, (std::vector<int>{1, 1}));
+    EXPECT_TRUE(bus.prompter.pauses.empty());
+
+    // Without a sleep of its own the master really sleeps, though this prompter pauses never.
+    class NoPauses final : public Prompter {
+    public:
+        void Message(const std::string&, MessageIcon, const std::string&) override {}
+        bool Ask(const std::string&, QuestionButtons, MessageIcon, const std::string&) override {
+            return false;
+        }
+        void Pause(int) override {}
+        bool ShuttingDown() const override { return true; }
+    } prompter;
+    auto model = std::make_shared<I2cMemoryModel>();
+    TI2C real(prompter, std::make_unique<SimulatedParallelPort>(model, 0x378), 0);
+    real.SetPortBase(0x378);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(real.InitBus());
+    const auto afterInit = std::chrono::steady_clock::now();
+    ASSERT_TRUE(real.StartAddress(TI2C::kMemoryWrite));
+    real.Stop();
+    const auto end = std::chrono::steady_clock::now();
+    EXPECT_GE(afterInit - start, std::chrono::milliseconds(1002));
+    EXPECT_GE(end - afterInit, std::chrono::milliseconds(4));
 }
 
 TEST(I2cBus, SequentialReadReturnsMemoryAcrossBlocksAndRecoversFromTheTrailingClock) {
@@ -111,10 +155,11 @@ TEST(I2cBus, PollingAndRestartsGiveUpWithNoAnswer) {
     EXPECT_EQ(bus.Failure([&] { bus.i2c->ReadSequential(0, 4, out); }), linktext::kNoReaderAnswer);
     const std::uint8_t data[1] = {1};
     EXPECT_EQ(bus.Failure([&] { bus.i2c->WritePage(0, data, 1); }), linktext::kNoReaderAnswer);
-    // About a second of real trying: the attempts are bounded, each with its two 1 ms sleeps.
-    const auto sleeps = std::count(bus.prompter.pauses.begin(), bus.prompter.pauses.end(), 1);
-    EXPECT_GE(sleeps, 4 * TI2C::kMaxAttempts);
-    EXPECT_LE(sleeps, 4 * (TI2C::kMaxAttempts + 2) * 2);
+    // About a second of real trying for each: the attempts are bounded, each a refused START
+    // and its STOP with their 1 ms sleeps.
+    const auto sleeps = std::count(bus.sleeps.begin(), bus.sleeps.end(), 1);
+    EXPECT_GE(sleeps, 2 * 4 * TI2C::kMaxAttempts);
+    EXPECT_LE(sleeps, 2 * 4 * (TI2C::kMaxAttempts + 2));
 
     // Refused address bytes restart the read too, within the same budget.
     Bus refusing;
@@ -200,7 +245,7 @@ TEST(I2cBus, DriverFailureIsShownAndTheMasterCarriesOn) {
     auto model = std::make_shared<I2cMemoryModel>();
     auto port = std::make_unique<SimulatedParallelPort>(model, 0x378);
     port->FailOpen("нет доступа");
-    TI2C i2c(prompter, std::move(port), 0);
+    TI2C i2c(prompter, std::move(port), 0, TI2C::NoSleep);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, std::string(linktext::kDriverOpenFailed) + "нет доступа");
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);

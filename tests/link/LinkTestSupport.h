@@ -164,12 +164,14 @@ private:
     std::optional<std::string> old_;
 };
 
-// A link whose parallel port at `base` carries the simulated memory, with no bus delay.
+// A link whose parallel port at `base` carries the simulated memory, with no bus delay and no
+// bus sleeps.
 inline ReaderLink::Options SimulatedLpt(std::shared_ptr<I2cMemoryModel> model,
                                         std::uint16_t base = 0x378,
                                         SimulatedParallelPort** port = nullptr) {
     ReaderLink::Options options;
     options.delayCount = 0;
+    options.busSleep = TI2C::NoSleep;
     options.portAccess = [model, base, port]() {
         auto p = std::make_unique<SimulatedParallelPort>(model, base);
         if (port) *port = p.get();

@@ -45,14 +45,22 @@ struct UsbRig {
 
 struct LptRig {
     explicit LptRig(const std::vector<std::uint8_t>& memory = test::TestImageBytes())
-        : model(test::ModelWith(memory)), program(test::SimulatedLpt(model)) {
+        : model(test::ModelWith(memory)), program(Options()) {
         program.config.Get().SetReaderPort("888");
+    }
+    ReaderLink::Options Options() {
+        auto options = test::SimulatedLpt(model);
+        options.busSleep = [this](std::chrono::milliseconds ms) {
+            busSleeps.push_back(static_cast<int>(ms.count()));
+        };
+        return options;
     }
     bool Connect() {
         program.link.ConnectReader();
         return program.link.LptConnected();
     }
     std::shared_ptr<I2cMemoryModel> model;
+    std::vector<int> busSleeps;  // what the bus master asked to sleep, in milliseconds
     Program program;
 };
 
@@ -95,10 +103,13 @@ TEST(Transfer, WholeImageOverTheParallelPort) {
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), image.Data()));
     ExpectSuccessfulRead(rig.program);
     EXPECT_EQ(rig.program.prompter.progress.size(), 64u + 2);
-    // The pauses: the search's, 500 ms after it, 500 ms at the start of the read, the bus
-    // settling, 500 ms before the blocks.
+    // The pauses: 500 ms after the search, at the start of the read and before the blocks.
     const auto& pauses = rig.program.prompter.pauses;
-    EXPECT_EQ(std::count(pauses.begin(), pauses.end(), 500), 2 + 2 + 2 + 1);
+    EXPECT_EQ(std::count(pauses.begin(), pauses.end(), 500), 3);
+    // The bus settles twice (search and read), each time for 500 ms twice; a START per block.
+    const auto& sleeps = rig.busSleeps;
+    EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), 500), 2 + 2);
+    EXPECT_GE(std::count(sleeps.begin(), sleeps.end(), 1), 2 * 64);
 }
 
 TEST(Transfer, ChecksumQuestionOnAWrongImage) {

@@ -12,7 +12,8 @@ constexpr int kExitDone = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// Answers every question with the --yes switch, prints every message and question to standard
+// Answers every question with the --yes switch (a question asked a third time in a row gets No,
+// so a repeated check cannot loop for ever), prints every message and question to standard
 // error (one line each, line breaks inside a text written as "\n") and keeps them in order.
 class CliPrompter final : public Prompter {
 public:

@@ -79,7 +79,9 @@ int RunReadCommand(const std::vector<std::string>& args, CliContext& ctx) {
         options.portAccess = [model, base] {
             return std::make_unique<SimulatedParallelPort>(model, base);
         };
-        options.delayCount = 0;  // a simulated bus needs no bit timing
+        // A simulated bus needs no bit timing and no settling or hold times.
+        options.delayCount = 0;
+        options.busSleep = TI2C::NoSleep;
     }
 #ifdef _WIN32
     std::unique_ptr<SerialLine> line;  // the command line tool has no serial line on Windows
