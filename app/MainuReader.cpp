@@ -156,7 +156,7 @@ void TfMain::AttachReaderLink() {
     parts.statusPanel = panels_[0];
     parts.progress = progressBar_;
     parts.commands = dataModule_;
-    parts.helpFile = QDir(Q(PathToUtf8(locations_.programFolder))).filePath(Q(ui::kHelpFileName));
+    parts.helpFile = HelpFile();
     reader_ = std::make_unique<MainReader>(*prompter_, config_, std::move(parts));
     SetReaderLoad([this] { return reader_->Load(session_->Image()); });
 }

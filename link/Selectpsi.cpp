@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/AppTexts.h"
 #include "app/QtText.h"
 #include "link/LinkTexts.h"
 
@@ -22,8 +23,6 @@ namespace {
 
 // The dialog's place in the help document; the document is always opened as a whole.
 constexpr int kHelpContext = 8;
-constexpr char kOkCaption[] = "OK";
-constexpr char kCancelCaption[] = "Отмена";
 constexpr int kWidth = 394;
 constexpr int kHeight = 168;
 constexpr int kMargin = 16;   // the left margin, kept on the right of the widest text as well
@@ -79,12 +78,12 @@ TfSelectPSI::TfSelectPSI(QWidget* parent, QString helpFile)
     ePort_->setGeometry(std::max(256, Label1_->geometry().right() + 1 + kLabelGap), 36, 73, 21);
     Label1_->setBuddy(ePort_);
 
-    bbSelect_ = new QPushButton(Q(kOkCaption), this);
+    bbSelect_ = new QPushButton(Q(ui::kOkButton), this);
     bbSelect_->setObjectName("bbSelect");
     bbSelect_->setGeometry(208, 88, 75, 25);
     bbSelect_->setDefault(true);
 
-    BitBtn1_ = new QPushButton(Q(kCancelCaption), this);
+    BitBtn1_ = new QPushButton(Q(ui::kCancelButton), this);
     BitBtn1_->setObjectName("BitBtn1");
     BitBtn1_->setGeometry(288, 88, 75, 25);
 
