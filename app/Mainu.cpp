@@ -375,8 +375,8 @@ QWidget* TfMain::BuildRegDataPage() {
     // screen's font needs more than its design width to show them whole.
     int captionWidth = lvRegStat_->columnWidth(0);
     for (const char* caption : kRegStatCaptions) {
-        captionWidth = std::max(captionWidth,
-                                lvRegStat_->fontMetrics().horizontalAdvance(Q(caption)) + 16);
+        captionWidth =
+            std::max(captionWidth, lvRegStat_->fontMetrics().horizontalAdvance(Q(caption)) + 16);
     }
     QVariantList design = lvRegStat_->property("designWidths").toList();
     design[0] = captionWidth;

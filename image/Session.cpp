@@ -111,7 +111,8 @@ void SubtractPeriod(RecorderImage& current, RecorderImage& previous, bool dataCo
     for (int slot = 0; slot < kCycleLog.slots; ++slot) {
         const std::uint16_t a = RecorderImage::SlotAddress(kCycleLog, slot);
         bool same = sameSlot(a);
-        if (!same && dataCorrection && CorrectCycleRecord(previous, a, capacity)) same = sameSlot(a);
+        if (!same && dataCorrection && CorrectCycleRecord(previous, a, capacity))
+            same = sameSlot(a);
         if (same) {
             for (int i = 0; i < kRecordSize; ++i) current.SetU8(static_cast<std::uint16_t>(a + i), 0);
         }

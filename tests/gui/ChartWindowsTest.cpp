@@ -10,9 +10,9 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QListWidget>
-#include <QTimer>
 #include <QMessageBox>
 #include <QTextDocument>
+#include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -20,10 +20,10 @@
 #include <map>
 
 #include "GuiTestSupport.h"
-#include "views/QtChartHelpers.h"
 #include "image/FrameChart.h"
 #include "views/Gistu.h"
 #include "views/Opformu.h"
+#include "views/QtChartHelpers.h"
 
 namespace orbisk::test {
 namespace {

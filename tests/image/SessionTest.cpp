@@ -1,5 +1,5 @@
-#include <algorithm>
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include "app/Clock.h"
 #include "image/DataFile.h"
@@ -271,7 +271,8 @@ TEST_F(ComparisonTest, WithDataCorrectionAnOverloadSeenBeforeIsStillBlanked) {
     ASSERT_TRUE(session.CompareWithPrevious(Save("previous.bbd", previous)));
     for (auto slot : {overload, switchOn}) {
         for (int i = 0; i < 16; ++i) {
-            EXPECT_EQ(session.Image().U8(static_cast<std::uint16_t>(slot + i)), 0) << slot << " " << i;
+            EXPECT_EQ(session.Image().U8(static_cast<std::uint16_t>(slot + i)), 0)
+                << slot << " " << i;
         }
     }
     // The cycle only the current check saw stays.
