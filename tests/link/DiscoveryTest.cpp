@@ -48,6 +48,18 @@ ReaderLink::Options LptAt(std::uint16_t base, bool readerPresent, int* made = nu
     return options;
 }
 
+// A parallel port at 0x378 whose driver cannot be opened; `made` counts the bus masters made.
+ReaderLink::Options LptWithoutDriver(int* made) {
+    auto options = LptAt(0x378, true, made);
+    auto inner = options.portAccess;
+    options.portAccess = [inner] {
+        auto port = inner();
+        static_cast<SimulatedParallelPort*>(port.get())->FailOpen("нет /dev/parport0");
+        return port;
+    };
+    return options;
+}
+
 TEST(UsbSearch, SavedPortInLowerCaseStartsTheAdapterSearch) {
     EmulatedAdapter adapter;
     test::SerialPortList ports({adapter.Path()});
@@ -175,13 +187,7 @@ TEST(LptSearch, PortWithoutReaderAndUnreadableSavedValue) {
 
 TEST(LptSearch, TheBusMasterIsMadeOnceAndADriverFailureIsShown) {
     int made = 0;
-    auto options = LptAt(0x378, true, &made);
-    auto inner = options.portAccess;
-    options.portAccess = [inner] {
-        auto port = inner();
-        static_cast<SimulatedParallelPort*>(port.get())->FailOpen("нет /dev/parport0");
-        return port;
-    };
+    const auto options = LptWithoutDriver(&made);
     Searcher s(options);
     s.link.SearchLptReader();
     s.link.SearchLptReader();
@@ -278,13 +284,7 @@ TEST(SearchWhileClosing, NoFurtherParallelCandidateIsTried) {
     // Closing before the first parallel search: the port driver, whose failure is a message
     // box, is not even opened.
     int made = 0;
-    auto options = LptAt(0x378, true, &made);
-    auto inner = options.portAccess;
-    options.portAccess = [inner] {
-        auto port = inner();
-        static_cast<SimulatedParallelPort*>(port.get())->FailOpen("нет /dev/parport0");
-        return port;
-    };
+    const auto options = LptWithoutDriver(&made);
     Searcher closing(options);
     closing.prompter.shuttingDown = true;
     closing.link.SearchLptReader();

@@ -314,16 +314,14 @@ TEST(ReportDocuments, ADocumentStoppedByAnErrorShowsItAndKeepsWhatItBuilt) {
     EXPECT_EQ(buffer.back(), "</P>");  // the conditions section, the last one completed
     EXPECT_EQ(CountContaining(buffer, "Сведения о специалисте"), 0u);
     EXPECT_EQ(CountContaining(buffer, "</HTML>"), 0u);
-}
 
-TEST(ReportDocuments, AFailureWithoutAMessageIsShownInRussian) {
-    struct Failing final : SpecialistProvider {
+    // A failure that carries no message of its own is named in Russian.
+    struct Silent final : SpecialistProvider {
         Specialist ChooseSpecialist() override { throw 42; }
-    } failing;
-    RecordingPrompter prompter;
-    const DisplayModel m = SampleModel();
-    ReportBuffer buffer;
-    EXPECT_FALSE(MakeJournal(buffer, "T", 3, {m, failing, prompter, "App"}));
+    } silent;
+    prompter.messages.clear();
+    buffer.clear();
+    EXPECT_FALSE(MakeJournal(buffer, "T", 3, {m, silent, prompter, "App"}));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Неизвестная ошибка");
 }
