@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <clocale>
 #include <exception>
 
 #include "app/AppTexts.h"
@@ -15,6 +16,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The toolkit sets the user's locale for the C library too; the core writes and reads its
+    // numbers with '.', whatever the user's decimal separator.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("orbisk");
     QApplication::setApplicationDisplayName(orbisk::Q(orbisk::ui::kAppTitle));
     QApplication::setApplicationVersion(ORBISK_VERSION);

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace orbisk {
@@ -21,11 +20,14 @@ void IncrementMagnitude(std::string& digits) {
     digits.insert(digits.begin(), '1');
 }
 
-// A finite double has at most 309 integer digits; the pages show at most a few decimals.
+// A finite double has at most 309 integer digits; the pages show at most a few decimals. The
+// decimal separator is '.' whatever the process's locale: the desktop program's toolkit sets
+// the user's locale, and printf would then write the user's separator.
 std::string Print(double magnitude, int decimals) {
     char buf[400];
-    const int n = std::snprintf(buf, sizeof buf, "%.*f", decimals < 16 ? decimals : 16, magnitude);
-    return std::string(buf, n > 0 && n < static_cast<int>(sizeof buf) ? static_cast<std::size_t>(n) : 0);
+    const auto result = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed,
+                                      decimals < 16 ? decimals : 16);
+    return std::string(buf, result.ec == std::errc() ? result.ptr : buf);
 }
 
 // Common values (the pages show masses, capacities and statistics of everyday size) are formatted

@@ -6,6 +6,7 @@ ORBISK_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-svg-dev qt6-base-dev-tools
   xvfb xauth fonts-dejavu-core fonts-liberation
+  locales
   chromium
   g++-mingw-w64-i686
 )

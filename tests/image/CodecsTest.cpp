@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Clock.h"
@@ -122,6 +128,31 @@ TEST(NumberFormat, RoundsHalfAwayFromZeroWithAllDigits) {
     EXPECT_EQ(FormatFixed(std::numeric_limits<double>::infinity(), 1), "INF");
     EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 0), "-INF");
     EXPECT_EQ(FormatFixed(std::numeric_limits<double>::max(), 0).size(), 309u);
+}
+
+// The desktop program runs under the user's locale, where printf may write a comma.
+TEST(NumberFormat, SeparatorIsAPointWhateverTheLocale) {
+    const auto dir = testing::TempDir("comma-locale");
+    const std::string compile = "localedef -i ru_RU -f UTF-8 '" + (dir / "ru_RU.UTF-8").string() +
+                                "' >/dev/null 2>&1";
+    if (std::system(compile.c_str()) != 0) GTEST_SKIP() << "localedef cannot make ru_RU.UTF-8";
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    ::setenv("LOCPATH", dir.c_str(), 1);
+    const bool russian = std::setlocale(LC_ALL, "ru_RU.UTF-8") != nullptr;
+    char probe[16] = "";
+    std::snprintf(probe, sizeof probe, "%.1f", 2.5);
+    std::vector<std::string> shown;
+    for (const auto& [value, decimals] :
+         {std::pair{2.5e12, 2}, {123456789012345.678, 1}, {1.23456, 5}, {12.5, 2}}) {
+        shown.push_back(FormatFixed(value, decimals));
+    }
+    std::setlocale(LC_ALL, before.c_str());
+    ::unsetenv("LOCPATH");
+    std::filesystem::remove_all(dir);
+    if (!russian) GTEST_SKIP() << "the compiled locale cannot be used";
+    ASSERT_STREQ(probe, "2,5");  // the locale is in force: printf writes its comma
+    EXPECT_EQ(shown, (std::vector<std::string>{"2500000000000.00", "123456789012345.7",
+                                               "1.23456", "12.50"}));
 }
 
 TEST(TextCodec, Windows1251RoundTrip) {
