@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 namespace orbisk {
 namespace {
@@ -86,14 +87,23 @@ std::string DateTimeText(double value) {
 }
 
 std::optional<double> ParseDateTime(const std::string& text) {
-    int d = 0, m = 0, y = 0, hh = 0, mm = 0;
-    char tail = 0;
-    int n = std::sscanf(text.c_str(), "%2d.%2d.%4d %2d:%2d%c", &d, &m, &y, &hh, &mm, &tail);
-    if (n == 3) {
-        if (text.size() != 10) return std::nullopt;
-    } else if (n != 5) {
-        return std::nullopt;
+    // The layout exactly: every field with all its digits, no signs, blanks or other separators.
+    static constexpr std::string_view kDate = "99.99.9999";
+    static constexpr std::string_view kDateTime = "99.99.9999 99:99";
+    const std::string_view layout = text.size() == kDate.size() ? kDate : kDateTime;
+    if (text.size() != layout.size()) return std::nullopt;
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (layout[i] == '9' ? !digit : text[i] != layout[i]) return std::nullopt;
     }
+    const auto number = [&text](std::size_t at, std::size_t width) {
+        int value = 0;
+        for (std::size_t i = at; i < at + width; ++i) value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    const int d = number(0, 2), m = number(3, 2), y = number(6, 4);
+    const bool timed = layout.size() == kDateTime.size();
+    const int hh = timed ? number(11, 2) : 0, mm = timed ? number(14, 2) : 0;
     if (y < 100 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m)) return std::nullopt;
     if (hh < 0 || hh > 23 || mm < 0 || mm > 59) return std::nullopt;
     return EncodeDateTime(y, m, d, hh, mm);

@@ -259,10 +259,13 @@ TEST_F(CliContract, BadUsageExitsWithTwoAndPrintsNoJson) {
     ExpectUsage({"name"});
     ExpectUsage({});
     ExpectUsage({"frobnicate", Sample("current.bbd")});
-    // --now is checked like --date.
-    const CliRun r = Cli({"--now", "32.01.2024 10:00", "show", Sample("current.bbd")}, false);
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.out.empty());
+    ExpectUsage({"show", Sample("current.bbd"), "--date", "+1.05.2024"});
+    // --now is checked like --date, and it carries the time as well.
+    for (const char* now : {"32.01.2024 10:00", "01.06.2024", "1.6.2024 1:5", "01.06.2024 10:00:00"}) {
+        const CliRun r = Cli({"--now", now, "show", Sample("current.bbd")}, false);
+        EXPECT_EQ(r.exitCode, 2) << now;
+        EXPECT_TRUE(r.out.empty()) << now;
+    }
 }
 
 TEST_F(CliContract, BrokenChecksumIsAQuestionThatYesAnswers) {

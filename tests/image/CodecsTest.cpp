@@ -107,6 +107,12 @@ TEST(DayNumbers, CalendarAndTexts) {
     EXPECT_FALSE(ParseDateTime("31.02.2024"));
     EXPECT_FALSE(ParseDateTime("08.12.2026 24:00"));
     EXPECT_FALSE(ParseDateTime("8/12/2026"));
+    // The layout to the letter: all digits, no signs, blanks or short fields.
+    for (const char* text : {"8.12.2026", "+8.12.2026", "08.12.2026 9:05", "08.12.2026 09:5",
+                             "08.12.2026  9:05", "08.12.2026 09:05:00", "08.12.2026 ", " 08.12.2026",
+                             "08-12-2026", "08.12.20a6", "1.6.2024 1:5", ""}) {
+        EXPECT_FALSE(ParseDateTime(text)) << text;
+    }
 }
 
 TEST(NumberFormat, RoundsHalfAwayFromZeroWithAllDigits) {

@@ -21,17 +21,15 @@ int Usage(const std::string& problem);
 
 namespace {
 
-// Keeps the last status text, which is the only word the search has when it finds nothing.
-class StatusKeepingPrompter final : public ForwardingPrompter {
+// Status texts and progress belong to the desktop program's status bar; standard error carries
+// the messages alone, one a line, as the command line promises.
+class MessagesOnlyPrompter final : public ForwardingPrompter {
 public:
     using ForwardingPrompter::ForwardingPrompter;
-    void Status(int panel, const std::string& text) override {
-        if (panel == 0) lastStatus = text;
-    }
+    void Status(int, const std::string&) override {}
     void Progress(int, int) override {}
     void ProcessMessages() override {}
     bool ShuttingDown() const override { return false; }
-    std::string lastStatus;
 };
 
 }  // namespace
@@ -62,7 +60,7 @@ int RunReadCommand(const std::vector<std::string>& args, CliContext& ctx) {
         return Usage("read: --trace needs the simulated parallel port (--simulate DATA.bbd)");
     }
 
-    StatusKeepingPrompter prompter(*ctx.prompter);
+    MessagesOnlyPrompter prompter(*ctx.prompter);
     Config config(ctx.configPath, std::filesystem::path());
     ReaderLink::Options options;
     std::shared_ptr<I2cMemoryModel> model;
@@ -94,7 +92,6 @@ int RunReadCommand(const std::vector<std::string>& args, CliContext& ctx) {
     link.ConnectAt(port);
     auto image = std::make_unique<RecorderImage>();
     bool ok = link.LptConnected() || link.UsbConnected();
-    if (!ok) std::cerr << prompter.lastStatus << '\n';
     ok = ok && link.ReadFromReader(0x0000, RecorderImage::Size(), image->Data());
     ok = ok &&
          (image->ChecksumOk() || prompter.Ask(linktext::kReaderChecksumQuestion,

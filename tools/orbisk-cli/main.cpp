@@ -56,7 +56,8 @@ int Main(int argc, char** argv) {
         if (a == "--config" && hasValue) {
             ctx.configPath = argv[++i];
         } else if (a == "--now" && hasValue) {
-            now = ParseDateTime(argv[++i]);
+            const std::string text = argv[++i];
+            now = text.size() == 16 ? ParseDateTime(text) : std::nullopt;
             if (!now) return Usage("--now takes \"DD.MM.YYYY HH:MM\"");
         } else if (a == "--yes") {
             ctx.yes = true;
