@@ -41,9 +41,9 @@ std::vector<std::string> NumberedDevices(const std::string& folder, const std::s
     return paths;
 }
 
-bool HasDeviceBehind(const std::string& ttyName) {
+bool HasDeviceBehind(const std::string& ttyClassFolder, const std::string& ttyName) {
     struct stat info {};
-    return stat(("/sys/class/tty/" + ttyName + "/device/driver").c_str(), &info) == 0;
+    return stat((ttyClassFolder + "/" + ttyName + "/device/driver").c_str(), &info) == 0;
 }
 #endif
 
@@ -84,13 +84,24 @@ std::vector<std::string> SerialDeviceList() {
         }
         return list;
     }
+    return SerialDevicesIn("/dev", "/sys/class/tty");
+}
+
+std::vector<std::string> SerialDevicesIn(const std::string& deviceFolder,
+                                         const std::string& ttyClassFolder) {
+    std::vector<std::string> list;
 #ifndef _WIN32
     for (const char* prefix : {"ttyACM", "ttyUSB"}) {
-        for (auto& path : NumberedDevices("/dev", prefix)) list.push_back(std::move(path));
+        for (auto& path : NumberedDevices(deviceFolder, prefix)) list.push_back(std::move(path));
     }
-    for (auto& path : NumberedDevices("/dev", "ttyS")) {
-        if (HasDeviceBehind(path.substr(5))) list.push_back(std::move(path));
+    // Every machine has its ttyS0..ttyS31 nodes; only those with a driver behind are ports.
+    for (auto& path : NumberedDevices(deviceFolder, "ttyS")) {
+        const std::string name = path.substr(deviceFolder.size() + 1);
+        if (HasDeviceBehind(ttyClassFolder, name)) list.push_back(std::move(path));
     }
+#else
+    (void)deviceFolder;
+    (void)ttyClassFolder;
 #endif
     return list;
 }

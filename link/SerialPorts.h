@@ -27,6 +27,11 @@ std::optional<int> ComNumber(const std::string& port);
 // The machine's serial devices in COM order (see above).
 std::vector<std::string> SerialDeviceList();
 
+// The same order for a device folder and its tty class folder of sysfs (on Linux "/dev" and
+// "/sys/class/tty"); empty on Windows.
+std::vector<std::string> SerialDevicesIn(const std::string& deviceFolder,
+                                         const std::string& ttyClassFolder);
+
 // The device to open for a port name; empty when the name names no port of this machine.
 std::string SerialDevicePath(const std::string& port);
 

@@ -2,7 +2,13 @@
 // pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "LinkTestSupport.h"
 #include "link/Cdcu.h"
@@ -124,6 +130,28 @@ TEST(SerialPortNames, ComNumbersAndDevicePaths) {
     EXPECT_EQ(SerialDevicePath("com2"), "/dev/ttyUSB3");
     EXPECT_EQ(SerialDevicePath("COM3"), "");
     EXPECT_EQ(SerialDevicePath("/dev/ttyACM0"), "/dev/ttyACM0");
+}
+
+TEST(SerialPortNames, UsbDevicesComeFirstInNumberOrderThenOnBoardPortsWithADriver) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("orbisk-ports-" + std::to_string(::getpid()));
+    const fs::path dev = root / "dev";
+    const fs::path tty = root / "tty";
+    fs::create_directories(dev);
+    for (const char* name : {"ttyS0", "ttyS1", "ttyS12", "ttyUSB10", "ttyUSB2", "ttyACM0",
+                             "ttyUSBx", "ttyS", "tty0", "console"}) {
+        std::ofstream(dev / name).put('\0');
+    }
+    // Only ttyS1 and ttyS12 have a driver behind them.
+    fs::create_directories(tty / "ttyS1" / "device" / "driver");
+    fs::create_directories(tty / "ttyS12" / "device" / "driver");
+    fs::create_directories(tty / "ttyS0" / "device");
+    const auto list = SerialDevicesIn(dev.string(), tty.string());
+    fs::remove_all(root);
+    EXPECT_EQ(list, (std::vector<std::string>{(dev / "ttyACM0").string(), (dev / "ttyUSB2").string(),
+                                              (dev / "ttyUSB10").string(), (dev / "ttyS1").string(),
+                                              (dev / "ttyS12").string()}));
+    EXPECT_TRUE(SerialDevicesIn((root / "none").string(), tty.string()).empty());
 }
 
 }  // namespace
