@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateEdit>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -28,7 +27,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -36,6 +34,7 @@
 #include "app/AppTexts.h"
 #include "app/Datau.h"
 #include "app/MainuReader.h"
+#include "app/QtHelp.h"
 #include "app/QtHint.h"
 #include "app/QtIcons.h"
 #include "app/QtPrompter.h"
@@ -100,16 +99,31 @@ QTreeWidget* MakeList(const char* name, const std::vector<std::pair<int, bool>>&
     return list;
 }
 
+// The width a text needs in a list's column on this screen's font, its cell margins included.
+int TextWidth(const QFontMetrics& metrics, const QTreeWidget* list, const QString& text) {
+    return metrics.horizontalAdvance(text) +
+           2 * list->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list) + 8;
+}
+
+// Raises a column's design width to what the texts it always shows need.
+void WidenDesignWidth(QTreeWidget* list, int column, const QStringList& texts) {
+    QVariantList design = list->property("designWidths").toList();
+    for (const QString& text : texts) {
+        design[column] = std::max(design[column].toInt(), TextWidth(list->fontMetrics(), list, text));
+    }
+    list->setProperty("designWidths", design);
+    list->setColumnWidth(column, design[column].toInt());
+}
+
 // A column keeps its design width unless its caption needs more on this screen's font: the
 // channel names the user gives the crane and winches must be readable in every list.
 void SetHeader(QTreeWidget* list, const std::vector<std::string>& columns) {
     const QVariantList design = list->property("designWidths").toList();
-    const int margin = 2 * list->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list) + 8;
     for (int c = 0; c < static_cast<int>(columns.size()) && c < list->columnCount(); ++c) {
         const QString caption = Q(columns[c]);
         list->headerItem()->setText(c, caption);
         if (c >= design.size()) continue;
-        const int needed = list->header()->fontMetrics().horizontalAdvance(caption) + margin;
+        const int needed = TextWidth(list->header()->fontMetrics(), list, caption);
         list->setColumnWidth(c, std::max(design[c].toInt(), needed));
     }
 }
@@ -371,17 +385,10 @@ QWidget* TfMain::BuildRegDataPage() {
                        {{30, false}, {140, false}, {90, true}, {90, true}, {90, true}, {90, true}});
     lvRegStat_ =
         MakeList("lvRegStat", {{340, false}, {100, true}, {100, true}, {100, true}, {100, true}});
-    // The twelve row captions are the parameters' names: the column is widened where the
-    // screen's font needs more than its design width to show them whole.
-    int captionWidth = lvRegStat_->columnWidth(0);
-    for (const char* caption : kRegStatCaptions) {
-        captionWidth =
-            std::max(captionWidth, lvRegStat_->fontMetrics().horizontalAdvance(Q(caption)) + 16);
-    }
-    QVariantList design = lvRegStat_->property("designWidths").toList();
-    design[0] = captionWidth;
-    lvRegStat_->setProperty("designWidths", design);
-    lvRegStat_->setColumnWidth(0, captionWidth);
+    // The twelve row captions are the parameters' names, shown whole.
+    QStringList parameterNames;
+    for (const char* caption : kRegStatCaptions) parameterNames << Q(caption);
+    WidenDesignWidth(lvRegStat_, 0, parameterNames);
 
     auto* gistogram = new QPushButton(Q(ui::kGistogramButton));
     gistogram->setObjectName("bbGistogram");
@@ -1101,7 +1108,7 @@ QString TfMain::HelpFile() const {
 }
 
 void TfMain::HelpExecute() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(HelpFile()));  // a missing one fails silently
+    OpenHelpDocument(HelpFile());
 }
 
 void TfMain::lvLastDblClick(QTreeWidgetItem* item) {

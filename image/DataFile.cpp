@@ -47,7 +47,7 @@ std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage
         case ReplaceResult::Replaced:
             return {};
         case ReplaceResult::NotWritten:
-            return "Ошибка записи файла \"" + PathText(path) + "\".";
+            return msg::kWriteErrorPrefix + ("\"" + PathText(path) + "\".");
         case ReplaceResult::NotCreated:
             break;
     }

@@ -105,7 +105,7 @@ std::optional<double> ParseDateTime(const std::string& text) {
     const bool timed = layout.size() == kDateTime.size();
     const int hh = timed ? number(11, 2) : 0, mm = timed ? number(14, 2) : 0;
     if (y < 100 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m)) return std::nullopt;
-    if (hh < 0 || hh > 23 || mm < 0 || mm > 59) return std::nullopt;
+    if (hh > 23 || mm > 59) return std::nullopt;
     return EncodeDateTime(y, m, d, hh, mm);
 }
 

@@ -27,5 +27,6 @@ inline constexpr char kBadPreviousFile[] =
     "Неправильный файл данных!\nУкажите файл, содержащий результаты предыдущей проверки.";
 inline constexpr char kCannotOpenFilePrefix[] = "Не удается открыть файл ";
 inline constexpr char kCannotCreateFilePrefix[] = "Не удается создать файл ";
+inline constexpr char kWriteErrorPrefix[] = "Ошибка записи файла ";
 
 }  // namespace orbisk::msg

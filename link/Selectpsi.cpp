@@ -1,7 +1,6 @@
 #include "link/Selectpsi.h"
 
 #include <QButtonGroup>
-#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -9,11 +8,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/AppTexts.h"
+#include "app/QtHelp.h"
 #include "app/QtText.h"
 #include "link/LinkTexts.h"
 
@@ -128,12 +127,7 @@ std::optional<ConnectionChoice> TfSelectPSI::Choose() {
 }
 
 void TfSelectPSI::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && !helpFile_.isEmpty()) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile_));  // a missing one fails silently
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!HelpKeyPressed(event, helpFile_)) QDialog::keyPressEvent(event);
 }
 
 std::optional<ConnectionChoice> SelectPsiConnection::Choose() {

@@ -1,7 +1,6 @@
 #include "reports/Specu.h"
 
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -10,12 +9,12 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <utility>
 
 #include "app/AppTexts.h"
+#include "app/QtHelp.h"
 #include "app/QtText.h"
 
 namespace orbisk {
@@ -178,11 +177,7 @@ void TfSpec::showEvent(QShowEvent* event) {
 }
 
 void TfSpec::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && !helpFile_.isEmpty()) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile_));  // a missing one fails silently
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!HelpKeyPressed(event, helpFile_)) QDialog::keyPressEvent(event);
 }
 
 void TfSpec::FormShow() {
