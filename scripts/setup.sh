@@ -1,10 +1,11 @@
 # Sourced by ./run and ./test: installs what a fresh Debian machine lacks and builds the project.
-# Usage: orbisk_install_packages; orbisk_build DIR [cmake options...]
+# Usage: orbisk_install_packages; orbisk_build DIR [cmake options...] (orbisk_configure: no build)
 
 ORBISK_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-svg-dev qt6-base-dev-tools
+  libqt6opengl6-dev
   xvfb xauth fonts-dejavu-core fonts-liberation
   locales
   chromium
@@ -26,8 +27,12 @@ orbisk_install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-orbisk_build() {
+orbisk_configure() {
   local dir="$1"; shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" -j"$(nproc)"
+}
+
+orbisk_build() {
+  orbisk_configure "$@"
+  cmake --build "$1" -j"$(nproc)"
 }

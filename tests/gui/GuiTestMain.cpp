@@ -1,11 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
+
+#include <cstdio>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationVersion("1.0.0");
+    // The tests measure texts against their controls: with the font the set-up installs, not
+    // whatever a machine happens to have.
+    if (!QFontDatabase::families().contains(QStringLiteral(ORBISK_FONT_FAMILY))) {
+        std::fprintf(stderr, "The font \"%s\" (%s) is not available to Qt\n", ORBISK_FONT_FAMILY,
+                     ORBISK_FONT_FILE);
+        return 1;
+    }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

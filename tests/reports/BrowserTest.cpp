@@ -2,8 +2,6 @@
 // text it shows has the Cyrillic texts and the values decoded from Windows-1251.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include "ReportFixtures.h"
 #include "SampleSession.h"
 #include "reports/CommandLineReport.h"
@@ -15,21 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::RunProcess;
 using testing::ShellQuote;
-
-std::string FindChromium() {
-    const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin:/bin";
-    for (std::size_t start = 0; start <= dirs.size();) {
-        std::size_t end = dirs.find(':', start);
-        if (end == std::string::npos) end = dirs.size();
-        for (const char* name : {"chromium", "chromium-browser"}) {
-            const fs::path candidate = fs::path(dirs.substr(start, end - start)) / name;
-            if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-        }
-        start = end + 1;
-    }
-    return {};
-}
 
 std::string ChromiumCommand(const std::string& chromium, const fs::path& profile) {
     return "timeout 120 " + ShellQuote(chromium) +
@@ -56,8 +39,7 @@ std::string AsDomText(const std::string& s) {
 }
 
 TEST(ReportsInBrowser, ChromiumShowsEveryDocumentDecoded) {
-    const std::string chromium = FindChromium();
-    if (chromium.empty()) GTEST_SKIP() << "chromium is not installed";
+    const std::string chromium = ORBISK_CHROMIUM;
     testing::SampleSession sample;
     ASSERT_TRUE(sample.opened);
     const DisplayModel& model = sample.session.Model();
