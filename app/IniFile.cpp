@@ -10,8 +10,8 @@
 #include <optional>
 #include <system_error>
 
-#include "app/FileReplace.h"
-#include "app/TextCodec.h"
+#include "base/FileReplace.h"
+#include "base/TextCodec.h"
 
 namespace orbisk {
 namespace fs = std::filesystem;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "image/DateTime.h"
+#include "base/DateTime.h"
 
 namespace orbisk {
 

@@ -1,8 +1,8 @@
 #include "image/Codecs.h"
 
-#include "app/Clock.h"
-#include "app/Prompter.h"
-#include "image/DateTime.h"
+#include "base/Clock.h"
+#include "base/Prompter.h"
+#include "base/DateTime.h"
 #include "image/Messages.h"
 
 namespace orbisk {

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/FileReplace.h"
-#include "app/TextCodec.h"
+#include "base/FileReplace.h"
+#include "base/TextCodec.h"
 #include "image/Messages.h"
 
 namespace orbisk {

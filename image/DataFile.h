@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Prompter.h"
+#include "base/Prompter.h"
 #include "image/RecorderImage.h"
 
 namespace orbisk {

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "image/DateTime.h"
+#include "base/DateTime.h"
 #include "image/Messages.h"
 #include "image/NumberFormat.h"
 

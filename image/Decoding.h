@@ -1,7 +1,7 @@
 #pragma once
 // The steps of the refresh sequence that read the image into the display model.
-#include "app/Clock.h"
-#include "app/Prompter.h"
+#include "base/Clock.h"
+#include "base/Prompter.h"
 #include "image/DisplayModel.h"
 #include "image/RecorderImage.h"
 

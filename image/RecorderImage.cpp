@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace orbisk {
 namespace {

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Clock.h"
-#include "app/Prompter.h"
+#include "base/Clock.h"
+#include "base/Prompter.h"
 #include "image/DisplayModel.h"
 #include "image/RecorderImage.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "link/LinkTexts.h"
 
 namespace orbisk {

@@ -13,7 +13,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/Prompter.h"
+#include "base/Prompter.h"
 #include "link/PortAccess.h"
 
 namespace orbisk {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/Config.h"
-#include "app/Prompter.h"
+#include "base/Prompter.h"
 #include "image/RecorderImage.h"
 #include "link/Cdcu.h"
 #include "link/I2cu.h"

@@ -5,7 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #else
 #include <dirent.h>
 #include <fcntl.h>

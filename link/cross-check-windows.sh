@@ -5,13 +5,13 @@
 #
 #   link/cross-check-windows.sh [--all] [BUILD_DIR]
 #
-# --all compiles every core source (app, image, link, edit, reports) instead of the link and
-# the app and image layers it builds on. BUILD_DIR defaults to build-mingw beside this folder.
+# --all compiles every core source (every folder but the qt/ ones) instead of the link and the
+# layers it builds on. BUILD_DIR defaults to build-mingw beside this folder.
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-LAYERS="app image link"
+LAYERS="base app image link"
 if [ "${1:-}" = "--all" ]; then
-    LAYERS="app image link edit reports"
+    LAYERS="base app image link edit reports views"
     shift
 fi
 OUT=${1:-"$ROOT/build-mingw"}
@@ -22,13 +22,12 @@ if ! command -v "$CXX" >/dev/null 2>&1; then
     exit 1
 fi
 mkdir -p "$OUT"
-# Window and edge files belong to the desktop program and need Qt.
-WINDOW='/(Mainu|Datau|Selectpsi|Normiru|Regimyu|Opformu|Gistu|Specu|main|Qt)[A-Za-z0-9]*\.cpp$'
 LIST="$OUT/sources.txt"
 : > "$LIST"
 for layer in $LAYERS; do
     [ -d "$ROOT/$layer" ] || continue
-    find "$ROOT/$layer" -maxdepth 1 -name '*.cpp' | grep -Ev "$WINDOW" | sort >> "$LIST" || true
+    # The windows (qt/ folders) need Qt; everything else is the core.
+    find "$ROOT/$layer" -name '*.cpp' -not -path '*/qt/*' | sort >> "$LIST"
 done
 export CXX OUT ROOT
 xargs -P 2 -I{} sh -c '

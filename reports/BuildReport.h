@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Prompter.h"
+#include "base/Prompter.h"
 #include "image/DisplayModel.h"
 #include "reports/Reporthtm.h"
 #include "reports/SpecialistProvider.h"

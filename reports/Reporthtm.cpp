@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <span>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "reports/ReportTexts.h"
 
 namespace orbisk {

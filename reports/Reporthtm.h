@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Prompter.h"
+#include "base/Prompter.h"
 #include "image/DisplayModel.h"
 #include "reports/SpecialistProvider.h"
 

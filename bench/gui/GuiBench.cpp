@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "app/Locations.h"
-#include "app/Mainu.h"
-#include "app/QtText.h"
-#include "views/Gistu.h"
-#include "views/Opformu.h"
+#include "app/qt/Mainu.h"
+#include "base/qt/QtText.h"
+#include "views/qt/Gistu.h"
+#include "views/qt/Opformu.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Clock.h"
-#include "app/Prompter.h"
-#include "image/DateTime.h"
+#include "base/Clock.h"
+#include "base/Prompter.h"
+#include "base/DateTime.h"
 #include "image/Session.h"
 
 extern char** environ;

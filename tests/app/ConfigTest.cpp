@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "app/TempFolder.h"
-#include "app/TextCodec.h"
+#include "support/TempFolder.h"
+#include "base/TextCodec.h"
 
 namespace orbisk {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 using Names = std::vector<std::string>;
 
 class ConfigTest : public ::testing::Test {

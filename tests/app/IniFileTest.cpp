@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "app/TempFolder.h"
-#include "app/TextCodec.h"
+#include "support/TempFolder.h"
+#include "base/TextCodec.h"
 
 namespace orbisk {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::EntryCount;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::EntryCount;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 using Names = std::vector<std::string>;
 
 class IniFileTest : public ::testing::Test {

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "app/TempFolder.h"
+#include "support/TempFolder.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -16,8 +16,8 @@ namespace orbisk {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::TempFolder;
+using test::WriteBytes;
 
 // An environment of the test's own, and a writability answer decided by the test.
 struct FakeSystem {

@@ -13,15 +13,15 @@
 #include <vector>
 
 #include "JsonReader.h"
-#include "app/TempFolder.h"
-#include "app/TextCodec.h"
+#include "support/TempFolder.h"
+#include "base/TextCodec.h"
 #include "image/Messages.h"
 
 namespace orbisk {
 namespace {
 
-using testing::JsonReader;
-using testing::JsonValue;
+using test::JsonReader;
+using test::JsonValue;
 namespace fs = std::filesystem;
 
 const fs::path kSamples = fs::path(ORBISK_SOURCE_DIR) / "samples";
@@ -125,7 +125,7 @@ protected:
 
     std::string cli_;
     std::string current_;
-    ::orbisk::testing::TempFolder folder_;
+    ::orbisk::test::TempFolder folder_;
 };
 
 std::vector<std::string> Names(const JsonValue& array) {

@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-namespace orbisk::testing {
+namespace orbisk::test {
 
 struct JsonValue {
     enum class Kind { Null, Bool, Number, String, Array, Object };
@@ -303,4 +303,4 @@ private:
     std::size_t pos_ = 0;
 };
 
-}  // namespace orbisk::testing
+}  // namespace orbisk::test

@@ -20,10 +20,10 @@
 #include <map>
 
 #include "GuiTestSupport.h"
-#include "image/FrameChart.h"
-#include "views/Gistu.h"
-#include "views/Opformu.h"
-#include "views/QtChartHelpers.h"
+#include "views/FrameChart.h"
+#include "views/qt/Gistu.h"
+#include "views/qt/Opformu.h"
+#include "views/qt/QtChartHelpers.h"
 
 namespace orbisk::test {
 namespace {
@@ -99,7 +99,7 @@ TEST_F(ChartWindows, HistogramShowsTheCraneAloneWithPointColoursAndItsLegendRule
 TEST_F(ChartWindows, HistogramSavesItsPicture) {
     TfMain& w = Start(SamplePath("current.bbd"));
     const QString bmp = dir_.filePath("hist.bmp");
-    TDataModule1::Hooks().savePicture = [&] { return bmp; };
+    DialogHooks::Installed().savePicture = [&] { return bmp; };
     w.Gistogram().show();
     Click("rgStep_1");
     QTest::mouseClick(w.Gistogram().findChild<QAbstractButton*>("bbSaveImage"), Qt::LeftButton);
@@ -330,7 +330,7 @@ TEST_F(CycleChart, SavesThePictureAsBitmapOrPng) {
     ASSERT_NE(oper, nullptr);
     oper->show();
     QString target = dir_.filePath("cycle.bmp");
-    TDataModule1::Hooks().savePicture = [&] { return target; };
+    DialogHooks::Installed().savePicture = [&] { return target; };
     QTest::mouseClick(oper->findChild<QAbstractButton*>("bbSave"), Qt::LeftButton);
     EXPECT_FALSE(QImage(target, "BMP").isNull());
     target = dir_.filePath("cycle.png");

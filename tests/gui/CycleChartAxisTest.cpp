@@ -10,8 +10,8 @@
 #include <map>
 
 #include "GuiTestSupport.h"
-#include "image/FrameChart.h"
-#include "views/Opformu.h"
+#include "views/FrameChart.h"
+#include "views/qt/Opformu.h"
 
 namespace orbisk::test {
 namespace {

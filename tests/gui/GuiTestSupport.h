@@ -14,11 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "app/Datau.h"
+#include "app/qt/Datau.h"
 #include "app/Locations.h"
-#include "app/Mainu.h"
-#include "app/QtText.h"
-#include "image/DateTime.h"
+#include "app/qt/Mainu.h"
+#include "base/qt/QtText.h"
+#include "base/DateTime.h"
+#include "support/RecordingPrompter.h"
 
 namespace orbisk::test {
 
@@ -33,21 +34,6 @@ inline QString SamplePath(const char* name) {
     return QString(ORBISK_SOURCE_DIR) + "/samples/" + name;
 }
 
-class ScriptedPrompter final : public Prompter {
-public:
-    void Message(const std::string& text, MessageIcon, const std::string&) override {
-        texts.push_back(text);
-    }
-    bool Ask(const std::string& text, QuestionButtons, MessageIcon, const std::string&) override {
-        texts.push_back(text);
-        if (answers.empty()) return true;
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::vector<std::string> texts;
-    std::deque<bool> answers;
-};
 
 // A main window over a private INI file and data folder, with a fixed clock (18.03.2025 12:00).
 class MainWindowFixture : public ::testing::Test {
@@ -57,10 +43,10 @@ protected:
         locations_.programFolder = Utf8ToPath(S(dir_.path()));
         locations_.iniPath = Utf8ToPath(S(dir_.filePath("orbisk.ini")));
         locations_.dataFolder = Utf8ToPath(S(dir_.filePath("Данные")));
-        TDataModule1::Hooks() = {};
+        DialogHooks::Installed() = {};
     }
     void TearDown() override {
-        TDataModule1::Hooks() = {};
+        DialogHooks::Installed() = {};
         window_.reset();
     }
 
@@ -90,7 +76,7 @@ protected:
 
     QTemporaryDir dir_;
     ProgramLocations locations_;
-    ScriptedPrompter prompter_;
+    RecordingPrompter prompter_;
     FixedClock clock_{EncodeDateTime(2025, 3, 18, 12, 0)};
     std::unique_ptr<TfMain> window_;
 };

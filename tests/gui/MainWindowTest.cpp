@@ -25,11 +25,11 @@
 
 #include "GuiTestSupport.h"
 #include "app/AppTexts.h"
-#include "app/QtHintTiming.h"
-#include "app/QtPrompter.h"
-#include "app/QtSingleInstance.h"
+#include "base/qt/QtHintTiming.h"
+#include "base/qt/QtPrompter.h"
+#include "app/qt/QtSingleInstance.h"
 #include "image/Messages.h"
-#include "views/Opformu.h"
+#include "views/qt/Opformu.h"
 
 namespace orbisk::test {
 namespace {
@@ -359,7 +359,7 @@ TEST_F(MainWindow, ViewSettingsSurviveARestart) {
 TEST_F(MainWindow, OpenCommandUsesItsDialogAndRemembersTheFolder) {
     TfMain& w = Start();
     QString askedTitle, askedFolder;
-    TDataModule1::Hooks().openDataFile = [&](const QString& title, const QString& folder) {
+    DialogHooks::Installed().openDataFile = [&](const QString& title, const QString& folder) {
         askedTitle = title;
         askedFolder = folder;
         return SamplePath("previous.bbd");
@@ -371,7 +371,7 @@ TEST_F(MainWindow, OpenCommandUsesItsDialogAndRemembersTheFolder) {
     EXPECT_TRUE(Find<QLabel>("StatusPanel0")->text().endsWith("previous.bbd"));
     EXPECT_FALSE(Text("eDateCheck").isEmpty());
 
-    TDataModule1::Hooks().openDataFile = [&](const QString&, const QString& folder) {
+    DialogHooks::Installed().openDataFile = [&](const QString&, const QString& folder) {
         askedFolder = folder;
         return QString();
     };
@@ -400,7 +400,7 @@ TEST_F(MainWindow, ComparisonWithThePreviousCheck) {
     const QString before = Text("eStartDateCheck");
     QString askedTitle;
     QString chosen = dir_.filePath("notes.txt");
-    TDataModule1::Hooks().openDataFile = [&](const QString& title, const QString&) {
+    DialogHooks::Installed().openDataFile = [&](const QString& title, const QString&) {
         askedTitle = title;
         return chosen;
     };
@@ -439,7 +439,7 @@ TEST_F(MainWindow, SavingStoresTheFreshImageUnderTheProposedName) {
     w.SetReaderLoad([] { return true; });
     QString proposed;
     const QString target = dir_.filePath("saved.bbd");
-    TDataModule1::Hooks().saveDataFile = [&](const QString&, const QString& name) {
+    DialogHooks::Installed().saveDataFile = [&](const QString&, const QString& name) {
         proposed = name;
         return target;
     };

@@ -22,12 +22,12 @@
 #include <map>
 
 #include "GuiTestSupport.h"
-#include "app/MainuReader.h"
+#include "app/qt/MainuReader.h"
 #include "link/Cdcu.h"
-#include "link/LinkTestSupport.h"
+#include "support/LinkTestSupport.h"
 #include "link/LinkTexts.h"
-#include "link/QtSerialLine.h"
-#include "link/Selectpsi.h"
+#include "link/qt/QtSerialLine.h"
+#include "link/qt/Selectpsi.h"
 
 namespace orbisk::test {
 namespace {
@@ -88,7 +88,7 @@ std::map<QString, QString> PageSnapshot(QWidget* pages) {
 
 // The pages of a fresh window that opened the data file as "Открыть" does.
 std::map<QString, QString> PagesOfTheFile(const ProgramLocations& locations, const char* sample) {
-    ScriptedPrompter prompter;
+    RecordingPrompter prompter;
     FixedClock clock{EncodeDateTime(2025, 3, 18, 12, 0)};
     TfMain window(locations, &prompter, &clock);
     window.show();
@@ -164,7 +164,7 @@ protected:
         EXPECT_FALSE(window_->Reader().Busy());
     }
 
-    RecordingPrompter recorder_;
+    RecordingPrompter recorder_{false};
     ScriptedDialog dialog_;
     std::unique_ptr<SerialPortList> ports_;
 };
@@ -233,7 +233,7 @@ TEST_F(ReaderWindow, SaveStoresAFreshReadingByteForByteOverEitherLink) {
     w.GetConfig().SetMaxCom(1);
     QStringList proposed;
     QString target = dir_.filePath("usb.bbd");
-    TDataModule1::Hooks().saveDataFile = [&](const QString&, const QString& name) {
+    DialogHooks::Installed().saveDataFile = [&](const QString&, const QString& name) {
         proposed << name;
         return target;
     };
@@ -271,7 +271,7 @@ TEST_F(ReaderWindow, WithoutAReaderTheSearchIsShownAndNothingIsSaved) {
     w.GetConfig().SetMaxCom(2);
     dialog_.choices = {Choice(LinkType::UsbAdapter, "COM1")};
     bool dialogCalled = false;
-    TDataModule1::Hooks().saveDataFile = [&](const QString&, const QString&) {
+    DialogHooks::Installed().saveDataFile = [&](const QString&, const QString&) {
         dialogCalled = true;
         return QString();
     };
@@ -443,7 +443,7 @@ TEST_F(ReaderWindow, CommandsStayOffWhileATransferRuns) {
     w.GetConfig().SetReaderPort("COM1");
     w.GetConfig().SetMaxCom(1);
     bool saveDialog = false;
-    TDataModule1::Hooks().saveDataFile = [&](const QString&, const QString&) {
+    DialogHooks::Installed().saveDataFile = [&](const QString&, const QString&) {
         saveDialog = true;
         return QString();
     };
@@ -523,7 +523,7 @@ TEST_F(ReaderWindow, ClosingTheWindowStopsTheReadWithoutAMessage) {
         w.GetConfig().SetReaderPort("COM1");
         w.GetConfig().SetMaxCom(1);
         bool saveDialog = false;
-        TDataModule1::Hooks().saveDataFile = [&](const QString&, const QString&) {
+        DialogHooks::Installed().saveDataFile = [&](const QString&, const QString&) {
             saveDialog = true;
             return QString();
         };

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "ReportWindowSupport.h"
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "reports/BuildReport.h"
 #include "reports/ReportTexts.h"
 
@@ -87,7 +87,7 @@ protected:
 
     // The page the core composes for the window's model, the answer and the specialist.
     std::string Expected(int kind, const std::string& answer, const Specialist& who) {
-        ScriptedPrompter prompter;
+        RecordingPrompter prompter;
         FixedAnswer questions(answer);
         FixedSpecialist specialist(who);
         ReportEnvironment env{prompter, questions, specialist,

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "GuiTestSupport.h"
-#include "reports/Specu.h"
+#include "reports/qt/Specu.h"
 
 namespace orbisk::test {
 

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "ReportWindowSupport.h"
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace orbisk::test {
 namespace {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "app/Clock.h"
-#include "image/DateTime.h"
+#include "base/Clock.h"
+#include "base/DateTime.h"
 #include "image/Decoding.h"
 #include "image/Session.h"
 #include "support/ImageBuilder.h"
@@ -13,10 +13,10 @@
 namespace orbisk {
 namespace {
 
-using testing::MakeBasicImage;
-using testing::MakeTime;
-using testing::RecordingPrompter;
-using testing::WriteRecord;
+using test::MakeBasicImage;
+using test::MakeTime;
+using test::RecordingPrompter;
+using test::WriteRecord;
 
 constexpr char kBadReading[] =
     "Неправильное значение даты или времени!\nТребуется коррекция часов регистратора параметров.";

@@ -71,7 +71,7 @@ TEST(ImageRings, AddressesOutsideTheRingCountAsTheLastSlot) {
 
 TEST(ImageFrames, PositionsWrapInsideTheFrameArea) {
     RecorderImage image;
-    const RecorderTime t = testing::MakeTime(1, 2, 2010, 3, 4);
+    const RecorderTime t = test::MakeTime(1, 2, 2010, 3, 4);
     CycleRecord r;
     r.time = t;
     r.frameOffset = 0x7FFE;
@@ -92,10 +92,10 @@ TEST(ImageFrames, PositionsWrapInsideTheFrameArea) {
 TEST(ImageRecords, DecodesEveryField) {
     RecorderImage image;
     const std::uint16_t slot = RecorderImage::SlotAddress(kCycleLog, 7);
-    testing::WriteRecord(image, slot, testing::MakeTime(5, 6, 2011, 7, 8), 0xE5, 12, 50, 60, 70,
+    test::WriteRecord(image, slot, test::MakeTime(5, 6, 2011, 7, 8), 0xE5, 12, 50, 60, 70,
                          3.25f, 0x1234);
     const CycleRecord r = image.Record(slot);
-    EXPECT_EQ(r.time, testing::MakeTime(5, 6, 2011, 7, 8));
+    EXPECT_EQ(r.time, test::MakeTime(5, 6, 2011, 7, 8));
     EXPECT_TRUE(r.IsSwitchEvent());
     EXPECT_FALSE(r.IsSwitchOff());
     EXPECT_EQ(r.StopBits(), 5);

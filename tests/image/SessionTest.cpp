@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "image/DataFile.h"
-#include "image/DateTime.h"
+#include "base/DateTime.h"
 #include "image/Session.h"
 #include "support/ImageBuilder.h"
 #include "support/RecordingPrompter.h"
@@ -11,7 +11,7 @@
 namespace orbisk {
 namespace {
 
-using namespace orbisk::testing;
+using namespace orbisk::test;
 
 constexpr char kChecksumQuestion[] =
     "Неправильная контрольная сумма!\nВозможно, ошибка чтения ПСИ.\nПродолжить обработку?";

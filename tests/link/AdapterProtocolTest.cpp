@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "LinkTestSupport.h"
+#include "support/LinkTestSupport.h"
 #include "link/Cdcu.h"
 #include "link/SerialPorts.h"
 

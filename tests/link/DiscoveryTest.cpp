@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "LinkTestSupport.h"
+#include "support/LinkTestSupport.h"
 #include "link/LinkTexts.h"
 #include "link/Tdlportio.h"
 
@@ -27,7 +27,7 @@ struct Searcher {
         link.SetConnectionDialog(&dialog);
     }
     std::string Saved() { return config.Get().ReaderPort(); }
-    RecordingPrompter prompter;
+    RecordingPrompter prompter{false};
     TempConfig config;
     test::ScriptedDialog dialog;
     ReaderLink link;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "LinkTestSupport.h"
+#include "support/LinkTestSupport.h"
 #include "link/I2cu.h"
 #include "link/LinkTexts.h"
 
@@ -33,7 +33,7 @@ struct Bus {
         }
         return "no failure";
     }
-    RecordingPrompter prompter;
+    RecordingPrompter prompter{false};
     std::vector<int> sleeps;  // milliseconds
     std::shared_ptr<I2cMemoryModel> model;
     SimulatedParallelPort* port = nullptr;
@@ -241,7 +241,7 @@ TEST(I2cBus, StopOnABusheldLowIsAConflict) {
 }
 
 TEST(I2cBus, DriverFailureIsShownAndTheMasterCarriesOn) {
-    RecordingPrompter prompter;
+    RecordingPrompter prompter{false};
     auto model = std::make_shared<I2cMemoryModel>();
     auto port = std::make_unique<SimulatedParallelPort>(model, 0x378);
     port->FailOpen("нет доступа");
@@ -256,7 +256,7 @@ TEST(I2cBus, DriverFailureIsShownAndTheMasterCarriesOn) {
 TEST(I2cBus, CalibratedDelayIsAboutTenMicroseconds) {
     const std::int32_t count = TI2C::CalibrateDelay();
     EXPECT_GT(count, 1);
-    RecordingPrompter prompter;
+    RecordingPrompter prompter{false};
     TI2C i2c(prompter,
              std::make_unique<SimulatedParallelPort>(std::make_shared<I2cMemoryModel>(), 0x378),
              count);

@@ -2,7 +2,7 @@
 // transfer can fail, with the texts the person sees.
 #include <gtest/gtest.h>
 
-#include "LinkTestSupport.h"
+#include "support/LinkTestSupport.h"
 #include "link/LinkTexts.h"
 
 namespace orbisk {
@@ -20,7 +20,7 @@ struct Program {
         link.SetLoadCommandEnabler([this](bool on) { loadEnabled.push_back(on); });
         link.SetConnectionDialog(&dialog);
     }
-    RecordingPrompter prompter;
+    RecordingPrompter prompter{false};
     TempConfig config;
     test::ScriptedDialog dialog;
     ReaderLink link;

@@ -6,20 +6,19 @@
 #include <unistd.h>
 #include <cstdlib>
 
-#include "ReportFixtures.h"
+#include "support/ReportFixtures.h"
 #include "reports/BuildReport.h"
-#include "reports/CommandLineReport.h"
 #include "reports/ReportTexts.h"
 
 namespace orbisk {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::RecordingPrompter;
-using testing::SampleModel;
-using testing::SetCycles;
-using testing::TempDir;
+using test::ReadBytes;
+using test::RecordingPrompter;
+using test::SampleModel;
+using test::SetCycles;
+using test::TempDir;
 
 class ScriptedQuestions final : public ReportQuestions {
 public:
@@ -150,7 +149,7 @@ TEST(ReportCommand, ALinkInPlaceOfTheFileIsNotFollowed) {
     Command c("3");
     TempDir elsewhere;
     const fs::path victim = elsewhere.Path() / "victim.txt";
-    testing::WriteBytes(victim, "keep");
+    test::WriteBytes(victim, "keep");
     fs::create_symlink(victim, c.dir.Path() / "ORBIS_K.HTML");
     ASSERT_TRUE(BuildReport(2, SampleModel(), c.env));
     EXPECT_EQ(ReadBytes(victim), "keep");
@@ -212,7 +211,7 @@ TEST_F(PrivateFolder, RefusesALinkPlantedInItsPlace) {
     fs::create_directory_symlink(target.Path(), expected_);
     EXPECT_THROW(PrivateReportFolder(), ReportError);
     fs::remove(expected_);
-    testing::WriteBytes(expected_, "");
+    test::WriteBytes(expected_, "");
     EXPECT_THROW(PrivateReportFolder(), ReportError);
 }
 
@@ -223,57 +222,6 @@ TEST_F(PrivateFolder, UsesTheRuntimeFolderWhenItIsPrivate) {
     EXPECT_EQ(PrivateReportFolder(), runtime.Path());
     ::chmod(runtime.Path().c_str(), 0777);
     EXPECT_EQ(PrivateReportFolder(), expected_);  // an open runtime folder is not used
-}
-
-TEST(CommandLineReport, OptionsAndTheirMistakes) {
-    ReportCommandOptions o;
-    EXPECT_EQ(ParseReportCommand({"report", "a.bbd", "--kind", "3", "--cycles", "abc", "--previous",
-                                  "p.bbd", "--specialist", "Иванов", "-o", "x.html"},
-                                 o),
-              "");
-    EXPECT_EQ(o.file, "a.bbd");
-    EXPECT_EQ(o.kind, 3);
-    EXPECT_EQ(o.cycles, "abc");
-    EXPECT_EQ(o.previous, "p.bbd");
-    EXPECT_EQ(o.specialist, "Иванов");
-    EXPECT_EQ(o.output, "x.html");
-    EXPECT_EQ(ParseReportCommand({"a.bbd", "--kind", "5"}, o), "");
-    EXPECT_FALSE(o.cycles);
-    EXPECT_NE(ParseReportCommand({"a.bbd"}, o), "");
-    EXPECT_NE(ParseReportCommand({"--kind", "1"}, o), "");
-    EXPECT_NE(ParseReportCommand({"a.bbd", "--kind", "6"}, o), "");
-    EXPECT_NE(ParseReportCommand({"a.bbd", "--kind", "0"}, o), "");
-    EXPECT_NE(ParseReportCommand({"a.bbd", "--kind"}, o), "");
-    EXPECT_NE(ParseReportCommand({"a.bbd", "b.bbd", "--kind", "1"}, o), "");
-    EXPECT_NE(ParseReportCommand({"a.bbd", "--kind", "1", "--bogus"}, o), "");
-}
-
-TEST(CommandLineReport, TheAnswerStandsForTheUsersAndDefaultsToTheProposal) {
-    DisplayModel m = SampleModel();
-    SetCycles(m, {"P", "Q", "R"});
-    RecordingPrompter prompter;
-    FixedSpecialist nobody;
-    AnsweredQuestion given(std::string("x"));
-    ReportEnvironment env{prompter, given, nobody, "App"};
-    const auto page = ComposeReport(2, m, env);
-    ASSERT_TRUE(page);
-    ASSERT_TRUE(given.Asked());
-    EXPECT_EQ(given.Asked()->prompt, "Введите количество отображаемых циклов (макс=3):");
-    EXPECT_EQ(given.Asked()->defaultAnswer, "3");
-    EXPECT_TRUE(page->complete);
-    EXPECT_EQ(page->title, "Протокол №2 от 14.05.2009 10:30   РП №777");
-
-    // Without an answer the proposed one is taken: all three rows.
-    AnsweredQuestion none(std::nullopt);
-    ReportEnvironment env2{prompter, none, nobody, "App"};
-    const auto whole = ComposeReport(2, m, env2);
-    ASSERT_TRUE(whole);
-    AnsweredQuestion one(std::string("1"));
-    ReportEnvironment env3{prompter, one, nobody, "App"};
-    const auto single = ComposeReport(2, m, env3);
-    ASSERT_TRUE(single);
-    EXPECT_GT(whole->bytes.size(), single->bytes.size());
-    EXPECT_TRUE(prompter.messages.empty());
 }
 
 }  // namespace

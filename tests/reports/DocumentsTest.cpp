@@ -4,24 +4,24 @@
 
 #include <stdexcept>
 
-#include "ReportFixtures.h"
+#include "support/ReportFixtures.h"
 #include "reports/BuildReport.h"
 #include "reports/ReportTexts.h"
 
 namespace orbisk {
 namespace {
 
-using testing::CountContaining;
-using testing::Headings;
-using testing::IndexOf;
-using testing::RecordingPrompter;
-using testing::SampleModel;
-using testing::SetCycles;
+using test::CountContaining;
+using test::Headings;
+using test::IndexOf;
+using test::RecordingPrompter;
+using test::SampleModel;
+using test::SetCycles;
 
 struct Built {
     ReportBuffer buffer;
     bool complete;
-    std::vector<testing::RecordedMessage> messages;
+    std::vector<test::MessageRecord> messages;
 };
 
 Built Build(int kind, const DisplayModel& model, int n, Specialist s = {}) {
@@ -264,7 +264,7 @@ TEST(ReportDocuments, ValuesAreEscapedAndFragmentsAreNot) {
     DisplayModel m = SampleModel();
     m.SetText(Ctl::eMarka, "<script>&\"");
     m.SetChannelName(1, "A<B");
-    m.cycles.push_back(testing::MakeCycle("01.01.2009 <b>", "x&y"));
+    m.cycles.push_back(test::MakeCycle("01.01.2009 <b>", "x&y"));
     const Built b = Build(2, m, 10, {.family = "О'Нил & <сын>", .work = "\"Кран\"", .number = "1"});
     EXPECT_EQ(CountContaining(b.buffer, "<B>&lt;script&gt;&amp;&quot;</B><BR>"), 1u);
     EXPECT_EQ(CountContaining(b.buffer, "&nbsp;1.6.1. A&lt;B &nbsp;. . . . . <B>25.00 т</B>"), 1u);

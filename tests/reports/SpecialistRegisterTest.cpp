@@ -2,17 +2,17 @@
 // sections, reading, saving and deleting.
 #include <gtest/gtest.h>
 
-#include "ReportFixtures.h"
-#include "app/TextCodec.h"
+#include "support/ReportFixtures.h"
+#include "base/TextCodec.h"
 #include "reports/SpecialistRegister.h"
 
 namespace orbisk {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::WriteBytes;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
 
 class Register : public ::testing::Test {
 protected:

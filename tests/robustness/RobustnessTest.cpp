@@ -24,11 +24,12 @@
 #include <thread>
 #include <vector>
 
-#include "app/Clock.h"
-#include "app/Prompter.h"
-#include "app/TempFolder.h"
+#include "base/Clock.h"
+#include "base/Prompter.h"
+#include "support/RecordingPrompter.h"
+#include "support/TempFolder.h"
 #include "image/DataFile.h"
-#include "image/DateTime.h"
+#include "base/DateTime.h"
 #include "image/Decoding.h"
 #include "image/Messages.h"
 #include "image/RecorderImage.h"
@@ -65,21 +66,6 @@ private:
     std::uint64_t state_;
 };
 
-class RecordingPrompter final : public Prompter {
-public:
-    explicit RecordingPrompter(bool answer) : answer_(answer) {}
-    void Message(const std::string& text, MessageIcon, const std::string&) override {
-        texts.push_back(text);
-    }
-    bool Ask(const std::string& text, QuestionButtons, MessageIcon, const std::string&) override {
-        texts.push_back(text);
-        return answer_;
-    }
-    std::vector<std::string> texts;
-
-private:
-    bool answer_;
-};
 
 // Ends the program when the work it guards has not finished in time: a hang must fail the
 // test run, not stall it.
@@ -519,7 +505,7 @@ public:
     void Refresh(const RecorderImage& input, bool answer, bool correction, int firstFilter,
                  int firstStep, bool everything, const std::string& label) {
         ++findings.images;
-        RecordingPrompter prompter(answer);
+        test::RecordingPrompter prompter(answer);
         FixedClock clock(kNow);
         Session session(prompter, clock);
         session.SetDataCorrection(correction);
@@ -584,7 +570,7 @@ public:
     void Compare(const RecorderImage& current, const RecorderImage& previous, bool answer,
                  bool correction, int filter, const std::string& label) {
         ++findings.comparisons;
-        RecordingPrompter prompter(answer);
+        test::RecordingPrompter prompter(answer);
         FixedClock clock(kNow);
         Session session(prompter, clock);
         session.SetDataCorrection(correction);
@@ -727,7 +713,7 @@ private:
                   static_cast<std::streamsize>(kImageSize));
     }
 
-    testing::TempFolder folder_;
+    test::TempFolder folder_;
     std::filesystem::path previousPath_ = folder_ / "previous.bbd";
     int rotation_ = 0;
 };

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "image/Codecs.h"
-#include "image/DateTime.h"
+#include "base/DateTime.h"
 #include "image/RecorderImage.h"
 #include "image/Session.h"
 #include "support/RecordingPrompter.h"
@@ -481,7 +481,7 @@ TEST(SampleChangeRecords, ValidTimesWithAndWithoutTheKey) {
 }
 
 TEST(SampleSession, OpensWithoutQuestionsAndReducesToThePeriod) {
-    testing::RecordingPrompter prompter;
+    test::RecordingPrompter prompter;
     FixedClock clock{EncodeDateTime(2025, 3, 18, 9, 0)};
     Session session{prompter, clock};
     ASSERT_EQ(session.OpenDataFile(CommittedFile(samples::kCurrentFileName)), OpenResult::Opened);

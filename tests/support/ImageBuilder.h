@@ -5,10 +5,10 @@
 #include <fstream>
 #include <string>
 
-#include "image/DateTime.h"
+#include "base/DateTime.h"
 #include "image/RecorderImage.h"
 
-namespace orbisk::testing {
+namespace orbisk::test {
 
 inline std::uint8_t Bcd(int v) { return static_cast<std::uint8_t>((v / 10) << 4 | (v % 10)); }
 
@@ -80,4 +80,4 @@ inline void WriteImage(const std::filesystem::path& path, const RecorderImage& i
     WriteFile(path, image.Data(), kImageSize);
 }
 
-}  // namespace orbisk::testing
+}  // namespace orbisk::test

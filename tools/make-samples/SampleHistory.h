@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "image/Codecs.h"
-#include "image/DateTime.h"
+#include "base/DateTime.h"
 #include "tools/make-samples/Prng.h"
 
 namespace orbisk::samples {

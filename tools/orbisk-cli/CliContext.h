@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Clock.h"
-#include "app/Prompter.h"
+#include "base/Clock.h"
+#include "base/Prompter.h"
 
 namespace orbisk::cli {
 

@@ -7,7 +7,7 @@
 #include "app/Config.h"
 #include "image/DataFile.h"
 #include "image/RecorderImage.h"
-#include "link/I2cMemoryModel.h"
+#include "link/sim/I2cMemoryModel.h"
 #include "link/LinkTexts.h"
 #include "link/ReaderLink.h"
 #include "link/SerialPorts.h"

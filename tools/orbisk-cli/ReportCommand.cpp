@@ -7,7 +7,7 @@
 
 #include "app/Config.h"
 #include "app/Locations.h"
-#include "reports/CommandLineReport.h"
+#include "tools/orbisk-cli/CommandLineReport.h"
 #include "reports/ReportTexts.h"
 #include "reports/SpecialistRegister.h"
 

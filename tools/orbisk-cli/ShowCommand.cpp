@@ -6,7 +6,7 @@
 #include "LoadCommand.h"
 #include "app/Locations.h"
 #include "image/DataFile.h"
-#include "image/DateTime.h"
+#include "base/DateTime.h"
 
 namespace orbisk::cli {
 namespace {

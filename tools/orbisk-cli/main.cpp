@@ -8,7 +8,7 @@
 #include "CliContext.h"
 #include "ShowCommand.h"
 #include "app/Locations.h"
-#include "image/DateTime.h"
+#include "base/DateTime.h"
 #if __has_include("ReadCommand.h")
 #include "ReadCommand.h"
 #define ORBISK_CLI_HAS_READ 1

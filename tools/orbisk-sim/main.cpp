@@ -33,8 +33,8 @@
 #include <string>
 #include <vector>
 
-#include "link/AdapterEmulator.h"
-#include "link/PtyAdapterServer.h"
+#include "link/sim/AdapterEmulator.h"
+#include "link/sim/PtyAdapterServer.h"
 
 namespace {
 

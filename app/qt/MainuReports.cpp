@@ -1,0 +1,35 @@
+// The report command of the main window: the core asks its question through an input dialog,
+// builds the document with the specialist from the register dialog and writes the page into the
+// private temporary folder; the window hands the page to the system's browser.
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QUrl>
+
+#include "app/qt/Mainu.h"
+#include "reports/qt/QtReportQuestions.h"
+#include "base/qt/QtText.h"
+#include "image/Session.h"
+#include "reports/BuildReport.h"
+#include "reports/qt/Specu.h"
+
+namespace orbisk {
+
+void TfMain::ReportExecute(int kind) {
+    QtReportQuestions questions(this);
+    DialogSpecialist specialist(this, config_, HelpFile());
+    // The pages name the application by the title it was given at start-up.
+    ReportEnvironment environment{*prompter_, questions, specialist,
+                                  S(QGuiApplication::applicationDisplayName())};
+    if (reportFolder_) environment.reportFolder = reportFolder_;
+    const auto page = BuildReport(kind, session_->Model(), environment);
+    if (!page) return;
+    const QString path = Q(PathToUtf8(*page));
+    if (pageOpener_) {
+        pageOpener_(path);
+    } else {
+        // Without a browser for HTML pages nothing more happens, as with any shell open.
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
+}
+
+}  // namespace orbisk

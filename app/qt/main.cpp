@@ -1,0 +1,54 @@
+// Start-up of the desktop program: one instance per user, the program's folder as the current
+// directory, the main window with its command holder and the histogram window.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <clocale>
+#include <exception>
+
+#include "app/AppTexts.h"
+#include "app/Locations.h"
+#include "app/qt/Mainu.h"
+#include "base/qt/QtHintTiming.h"
+#include "app/qt/QtSingleInstance.h"
+#include "base/qt/QtText.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The toolkit sets the user's locale for the C library too; the core writes and reads its
+    // numbers with '.', whatever the user's decimal separator.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName("orbisk");
+    QApplication::setApplicationDisplayName(orbisk::Q(orbisk::ui::kAppTitle));
+    QApplication::setApplicationVersion(ORBISK_VERSION);
+    QApplication::setOrganizationName(ORBISK_COMPANY);
+    orbisk::InstallHintTiming(app);
+
+    const QString exe = QCoreApplication::applicationFilePath();
+    QDir::setCurrent(QFileInfo(exe).absolutePath());
+
+    const QStringList args = QCoreApplication::arguments();
+    QString file;
+    if (args.size() > 1) file = QFileInfo(args.at(1)).absoluteFilePath();
+
+    const QString instance = orbisk::InstanceName();
+    if (orbisk::HandOverToRunningInstance(instance, file)) return 0;
+
+    try {
+        const orbisk::ProgramLocations locations =
+            orbisk::LocateProgramFiles(orbisk::Utf8ToPath(orbisk::S(exe)));
+        orbisk::TfMain fMain(locations);
+        orbisk::SingleInstanceServer server(&fMain);
+        server.Listen(instance);
+        QObject::connect(&server, &orbisk::SingleInstanceServer::Activate, &fMain,
+                         &orbisk::TfMain::ActivateWithFile);
+        if (!file.isEmpty()) fMain.SetCommandLineFile(file);
+        fMain.show();
+        return QApplication::exec();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, orbisk::Q(orbisk::ui::kAppTitle),
+                              QString::fromUtf8(e.what()));
+        return 1;
+    }
+}
