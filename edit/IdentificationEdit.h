@@ -1,27 +1,20 @@
 #pragma once
-// What the identification page lets the user type: the key filters of the number fields, the
-// lengths of the text fields (the widths of their image fields), and the installation date's
-// text as the calendar reads and writes it.
+// What the identification page lets the user type: the key filters of the number fields (each
+// field's filter is in its table row) and the installation date's text as the calendar reads
+// and writes it.
 #include <array>
 #include <optional>
 #include <string>
 
 #include "image/DisplayModel.h"
+#include "image/IdentificationTable.h"
 
 namespace orbisk {
-
-// How an edit filters the keys typed into it.
-enum class KeyFilter { None, Digits, Capacity };
-
-KeyFilter KeyFilterOf(Ctl control);
 
 // The character an edit takes for a typed character, or nothing when the key is dropped.
 // Control characters (backspace and the like) always pass; the capacity filter turns "." and ","
 // into the program's decimal separator ".".
 std::optional<char32_t> FilterKey(KeyFilter filter, char32_t typed);
-
-// The longest text an edit of the identification page holds; 0 for no limit.
-int MaxTextLength(Ctl control);
 
 // The calendar's date for the text of eRegSetup: its day number, or `today` when the text is no
 // date. Date texts are DD.MM.YYYY.

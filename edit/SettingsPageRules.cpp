@@ -11,13 +11,6 @@ constexpr char kRelayOff[] = "ВЫКЛЮЧЕНО(не используется)"
 
 }  // namespace
 
-const SettingField* FindSettingField(Ctl control) {
-    for (const auto& f : kSettingFields) {
-        if (f.control == control) return &f;
-    }
-    return nullptr;
-}
-
 std::array<std::string, 4> ExtRelayTexts(int algorithmIndex) {
     if (algorithmIndex != 1 && algorithmIndex != 2) {
         return {kRelayOff, kRelayOff, kRelayOff, kRelayOff};

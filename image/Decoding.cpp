@@ -5,8 +5,10 @@
 #include <cmath>
 
 #include "base/DateTime.h"
+#include "image/IdentificationTable.h"
 #include "image/Messages.h"
 #include "image/NumberFormat.h"
+#include "image/SettingsTable.h"
 
 namespace orbisk {
 namespace {
@@ -26,51 +28,14 @@ std::string HexByte(std::uint8_t b) {
 // Index of a choice, or none when the stored byte names no item.
 int ChoiceIndex(std::uint8_t value, int items) { return value < items ? value : -1; }
 
-struct SettingControl {
-    Ctl control;
-    std::uint16_t address;
-};
-
-constexpr SettingControl kSettingControls[] = {
-    {Ctl::eLeb1Cnt, addr::SensorCounts},
-    {Ctl::eLeb2Cnt, addr::SensorCounts + 1},
-    {Ctl::eLeb3Cnt, addr::SensorCounts + 2},
-    {Ctl::eStop1, addr::PreliminaryStop},
-    {Ctl::eStop, addr::AverageMaxLoad},
-    {Ctl::eStopMax, addr::InstantMaxLoad},
-    {Ctl::eWarning, addr::Warning},
-    {Ctl::eCycleStart, addr::CycleStart},
-    {Ctl::eCycleEnd, addr::CycleEnd},
-    {Ctl::eCycleTime, addr::CycleTime},
-    {Ctl::eEnable, addr::EnableLoad},
-    {Ctl::eAvrScale, addr::AverageFilter},
-    {Ctl::eMassScale, addr::MassFilter},
-    {Ctl::eStopSens, addr::SensorMaxLoad},
-    {Ctl::eStopPerekos, addr::SensorSkew},
-    {Ctl::eCtrlRele3, addr::Relay3On},
-    {Ctl::eCtrlRele4, addr::Relay4On},
-    {Ctl::eWorkMode, addr::WorkMode},
-    {Ctl::eCtrlRele3_Off, addr::Relay3Off},
-    {Ctl::eCtrlRele4_Off, addr::Relay4Off},
-    {Ctl::eExtRele1, addr::ExtRelayThresholds},
-    {Ctl::eExtRele2, addr::ExtRelayThresholds + 1},
-    {Ctl::eExtRele3, addr::ExtRelayThresholds + 2},
-    {Ctl::eExtRele4, addr::ExtRelayThresholds + 3},
-};
-
-// The calibration pairs occupy 0x0010..0x002F: eight sensors at the most.
-constexpr int kMaxCalibrationPairs = 8;
-
 void FillSettings(const RecorderImage& image, DisplayModel& model) {
     model.SetText(Ctl::eVersion, image.Text(addr::Version, addr::VersionWidth));
-    for (const auto& s : kSettingControls) model.SetText(s.control, Decimal(image.U8(s.address)));
+    for (const auto& f : kSettingFields) model.SetText(f.control, Decimal(image.U8(f.address)));
 
     auto& c = model.choices;
-    c.rgRele3 = ChoiceIndex(image.U8(addr::Relay3Load), 3);
-    c.rgRele4 = ChoiceIndex(image.U8(addr::Relay4Load), 4);
-    c.rgExtPult = ChoiceIndex(image.U8(addr::ExtDisplay), 5);
-    c.rgExtDAC = ChoiceIndex(image.U8(addr::DacOutput), 3);
-    c.rgExtReleAlg = ChoiceIndex(image.U8(addr::ExtRelayAlgorithm), 4);
+    for (const SettingChoice* choice : kSettingChoices) {
+        ChoiceIndexOf(c, *choice) = ChoiceIndex(image.U8(choice->address), choice->itemCount);
+    }
     c.chbSensWorkMode = image.U8(addr::UseModeSensor) != 0;
     for (int i = 0; i < 4; ++i) model.workModeValues[i] = image.U8(addr::WorkModeValues + i);
 
@@ -113,32 +78,34 @@ std::string ChangeLine(const RecorderImage& image, std::uint16_t a) {
 bool FillIdentificationAndSettings(const RecorderImage& image, DisplayModel& model,
                                    Prompter& prompter, const Clock& clock) {
     bool shown = true;
-    const auto text = [&](Ctl c, std::uint16_t a, int width) { model.SetText(c, image.Text(a, width)); };
-    text(Ctl::eMarka, addr::CraneType, width::CraneType);
-    text(Ctl::eNumber, addr::CraneSerial, width::Serial);
-    model.SetText(Ctl::eYear, Decimal(image.I16(addr::CraneYear)));
-    text(Ctl::eProd, addr::CraneMaker, width::Maker);
-    text(Ctl::eOwner, addr::Owner, width::Owner);
-    model.SetText(Ctl::eSrok, Decimal(image.I8(addr::ServiceLife)));
-    text(Ctl::eGroup, addr::ClassGroup, width::ClassGroup);
-    text(Ctl::eEnter, addr::Commissioning, width::Commissioning);
-    constexpr Ctl kCapacities[] = {Ctl::eSumGruz, Ctl::eGruz1, Ctl::eGruz2, Ctl::eGruz3};
-    for (int g = 0; g < kGroups; ++g) {
-        model.SetText(kCapacities[g], FormatFixed(image.Capacity(g), 2));
-        model.SetChannelName(g, image.Text(static_cast<std::uint16_t>(
-                                               addr::DisplayNames + addr::DisplayNameWidth * g),
-                                           addr::DisplayNameWidth));
+    double installDay = 0;
+    for (const IdentificationField& f : kIdentificationFields) {
+        switch (f.storedAs) {
+            case StoredAs::Text:
+                if (const int group = ChannelNameGroup(f.control); group >= 0) {
+                    model.SetChannelName(group, image.Text(f.address, f.width));
+                } else {
+                    model.SetText(f.control, image.Text(f.address, f.width));
+                }
+                break;
+            case StoredAs::Int16:
+                model.SetText(f.control, Decimal(image.I16(f.address)));
+                break;
+            case StoredAs::Int8:
+                model.SetText(f.control, Decimal(image.I8(f.address)));
+                break;
+            case StoredAs::Float:
+                model.SetText(f.control, FormatFixed(image.F32(f.address), 2));
+                break;
+            case StoredAs::DayNumber:
+                // A day number the calendar cannot show leaves its two controls empty; the rest
+                // is filled.
+                installDay = image.I32(f.address);
+                if (!DateValueInShowableRange(installDay)) shown = false;
+                model.SetText(f.control, ShortDateText(installDay));
+                break;
+        }
     }
-    text(Ctl::eRegType, addr::RecorderType, width::RecorderType);
-    text(Ctl::eRegNum, addr::RecorderSerial, width::Serial);
-    text(Ctl::eRegProd, addr::RecorderMaker, width::Maker);
-    model.SetText(Ctl::eRegYear, Decimal(image.I16(addr::RecorderYear)));
-    text(Ctl::eRegSetupName, addr::Installer, width::Maker);
-
-    // A day number the calendar cannot show leaves its two controls empty; the rest is filled.
-    const double installDay = image.I32(addr::InstallDay);
-    if (!DateValueInShowableRange(installDay)) shown = false;
-    model.SetText(Ctl::eRegSetup, ShortDateText(installDay));
 
     const auto changeLine = [&](Ctl c, std::uint16_t a) {
         model.SetText(c, ChangeLine(image, a),

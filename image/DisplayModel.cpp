@@ -1,33 +1,14 @@
 #include "image/DisplayModel.h"
 
+#include "image/SettingsTable.h"
+
 namespace orbisk {
 namespace {
-
-constexpr std::array<std::string_view, kControlCount> kNames = {
-    "eMarka", "eNumber", "eYear", "eProd", "eOwner", "eSrok", "eGroup", "eEnter",
-    "eSumGruz", "eGruz1", "eGruz2", "eGruz3", "eLebNameK", "eLebName1", "eLebName2", "eLebName3",
-    "eRegType", "eRegNum", "eRegProd", "eRegYear", "eRegSetupName", "eRegSetup",
-    "eChangePassport", "eChangeRTC", "eProgramChange", "eDateCheck", "eStartDateCheck",
-    "eVersion", "eLeb1Cnt", "eLeb2Cnt", "eLeb3Cnt", "eStop1", "eStop", "eStopMax", "eWarning",
-    "eCycleStart", "eCycleEnd", "eCycleTime", "eEnable", "eAvrScale", "eMassScale", "eStopSens",
-    "eStopPerekos", "eCtrlRele3", "eCtrlRele4", "eWorkMode", "eCtrlRele3_Off", "eCtrlRele4_Off",
-    "eExtRele1", "eExtRele2", "eExtRele3", "eExtRele4", "dtpReportDate"};
 
 constexpr std::array<const char*, kGroups> kLoadCaptions = {"Кран", "Лебедка №1", "Лебедка №2",
                                                              "Лебедка №3"};
 constexpr std::array<const char*, kGroups> kLastCaptions = {"Кран", "Леб. №1", "Леб. №2",
                                                              "Леб. №3"};
-
-// What the settings page shows before any image has been decoded.
-constexpr std::pair<Ctl, const char*> kSettingsInitial[] = {
-    {Ctl::eLeb1Cnt, "1"},       {Ctl::eLeb2Cnt, "0"},        {Ctl::eLeb3Cnt, "0"},
-    {Ctl::eWorkMode, "0"},      {Ctl::eStop1, "105"},        {Ctl::eStop, "115"},
-    {Ctl::eStopMax, "125"},     {Ctl::eWarning, "90"},       {Ctl::eCycleStart, "5"},
-    {Ctl::eCycleEnd, "3"},      {Ctl::eCycleTime, "10"},     {Ctl::eEnable, "100"},
-    {Ctl::eAvrScale, "25"},     {Ctl::eMassScale, "50"},     {Ctl::eStopSens, "0"},
-    {Ctl::eStopPerekos, "0"},   {Ctl::eCtrlRele3, "0"},      {Ctl::eCtrlRele3_Off, "0"},
-    {Ctl::eCtrlRele4, "0"},     {Ctl::eCtrlRele4_Off, "0"},  {Ctl::eExtRele1, "0"},
-    {Ctl::eExtRele2, "0"},      {Ctl::eExtRele3, "0"},       {Ctl::eExtRele4, "0"}};
 
 }  // namespace
 
@@ -45,21 +26,8 @@ const std::array<const char*, kRegStatRows> kRegStatCaptions = {
     "Частота рабочих циклов (включений)",
     "Длительность рабочего цикла(включения), [мин.сек]"};
 
-std::string_view ControlName(Ctl c) { return kNames[static_cast<int>(c)]; }
-
-std::optional<Ctl> ControlByName(std::string_view name) {
-    for (int i = 0; i < kControlCount; ++i) {
-        if (kNames[i] == name) return static_cast<Ctl>(i);
-    }
-    return std::nullopt;
-}
-
-Ctl ChannelNameControl(int group) {
-    return static_cast<Ctl>(static_cast<int>(Ctl::eLebNameK) + group);
-}
-
 DisplayModel::DisplayModel() {
-    for (const auto& [control, initial] : kSettingsInitial) Text(control) = initial;
+    for (const auto& f : kSettingFields) Text(f.control) = f.initial;
     for (int g = 0; g < kGroups; ++g) SetChannelName(g, {});
 }
 

@@ -9,26 +9,19 @@
 #include <string_view>
 #include <vector>
 
+#include "image/Controls.h"
+
 namespace orbisk {
 
-// The text controls of the identification, long-term and settings pages.
-enum class Ctl : int {
-    eMarka, eNumber, eYear, eProd, eOwner, eSrok, eGroup, eEnter,
-    eSumGruz, eGruz1, eGruz2, eGruz3, eLebNameK, eLebName1, eLebName2, eLebName3,
-    eRegType, eRegNum, eRegProd, eRegYear, eRegSetupName, eRegSetup,
-    eChangePassport, eChangeRTC, eProgramChange, eDateCheck, eStartDateCheck,
-    eVersion, eLeb1Cnt, eLeb2Cnt, eLeb3Cnt, eStop1, eStop, eStopMax, eWarning,
-    eCycleStart, eCycleEnd, eCycleTime, eEnable, eAvrScale, eMassScale, eStopSens,
-    eStopPerekos, eCtrlRele3, eCtrlRele4, eWorkMode, eCtrlRele3_Off, eCtrlRele4_Off,
-    eExtRele1, eExtRele2, eExtRele3, eExtRele4, dtpReportDate,
-    Count
-};
-constexpr int kControlCount = static_cast<int>(Ctl::Count);
-
-std::string_view ControlName(Ctl c);
-std::optional<Ctl> ControlByName(std::string_view name);
-
 enum class TextColor { Black, Red };
+
+// Colours the editing pages give their edits: the system's window colour for an editable edit,
+// its button face for a read-only one, and the indicators' pure green and red.
+enum class EditColor { Window, ButtonFace, Green, Red };
+
+inline EditColor EditModeColor(bool editing) {
+    return editing ? EditColor::Window : EditColor::ButtonFace;
+}
 
 // Icons of the work-cycle list rows, as indices of the state image list.
 enum class RowIcon : int { None = -1, Stop = 1, SwitchOn = 5, Blocking = 6, SwitchOff = 7 };
@@ -78,22 +71,9 @@ struct TableList {
 // Which list a group caption is for: the design texts differ.
 enum class CaptionList { Load, RegStat, Last };
 
-constexpr int kGroups = 4;
 constexpr int kRegStatRows = 12;
 
-// Filters of the work-cycle list (rgLast items).
-enum class CycleFilter : int { ByDate = 0, LimiterTrips = 1, SwitchEvents = 2, All = 3 };
 
-struct Choices {
-    int rgRele3 = -1;
-    int rgRele4 = -1;
-    int rgExtPult = -1;
-    int rgExtDAC = -1;
-    int rgExtReleAlg = -1;
-    bool chbSensWorkMode = false;
-    int rgLast = 3;
-    int rgStep = 1;
-};
 
 struct DisplayModel {
     DisplayModel();  // the design defaults, before any image
@@ -145,6 +125,6 @@ struct DisplayModel {
 inline constexpr std::array<const char*, kGroups> kDefaultChannelNames = {
     "Кран", "Лебёдка №1", "Лебёдка №2", "Лебёдка №3"};
 extern const std::array<const char*, kRegStatRows> kRegStatCaptions;
-Ctl ChannelNameControl(int group);
+
 
 }  // namespace orbisk

@@ -1,8 +1,7 @@
 #pragma once
-// TfMain: the main window. It owns the session (the current image and its display model), shows
-// the model on four pages, passes the user's changes back into it, and runs the commands of the
-// data module. Every rule it applies comes from the core.
-#include <QButtonGroup>
+// TfMain: the main window, a shell of four pages. It owns the session (the current image and its
+// display model), shows the model on the pages, keeps the channel captions of every page in step,
+// and runs the commands of the data module. Every rule it applies comes from the core.
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -14,28 +13,23 @@
 #include "app/Config.h"
 #include "app/Locations.h"
 #include "base/Prompter.h"
-#include "edit/SettingsPageRules.h"
 #include "image/DisplayModel.h"
 #include "image/Session.h"
 
-class QCalendarWidget;
-class QCheckBox;
-class QDateEdit;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QProgressBar;
-class QPushButton;
 class QTabWidget;
 class QToolBar;
-class QTreeWidget;
-class QTreeWidgetItem;
-class QWidget;
 
 namespace orbisk {
 
+class ControlEdits;
+class IdentificationPage;
 class MainReader;
+class OperPage;
 class QtPrompter;
+class RegDataPage;
+class SettingsPage;
 class TDataModule1;
 class TfGistogram;
 
@@ -89,40 +83,20 @@ public Q_SLOTS:
     // The help document: the program's folder and its fixed name.
     QString HelpFile() const;
     void ReportExecute(int kind);
-    void chbEditPKRClick();
-    void chbEditLevelClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildToolbarAndStatus();
-    QWidget* BuildMainPage();
-    QWidget* BuildRegDataPage();
-    QWidget* BuildOperPage();
-    QWidget* BuildToolsPage();
-    QLineEdit* MakeEdit(Ctl control, bool readOnly = false);
-    QButtonGroup* MakeChoice(QGroupBox* box, const QStringList& items, int columns);
     void FormShow();
     void AttachReaderLink();
-
-    void ShowCycleList();
-    void ShowLoadDistribution();
     void ShowChannelCaptions();
-    void ShowChoices();
     void ShowPath(const QString& path);
     void SetDataCommandsEnabled(bool on);
-    void SetEditColor(QWidget* edit, EditColor color);
-    void ApplySettingReaction(Ctl control);
-    void ApplyRelayRule(int relay);
-    void rgExtReleAlgClick(int index);
-    void lvLastDblClick(QTreeWidgetItem* item);
-    void eRegSetupClick();
-    void MonthCalendar1Click();
-    void ChannelNameEdited(int group, const QString& text);
+    void ChannelNameEdited(int group);
 
     ProgramLocations locations_;
     Config config_;
@@ -142,56 +116,16 @@ private:
     // Declared after the configuration and the prompter it uses, so it goes first.
     std::unique_ptr<MainReader> reader_;
     bool shownOnce_ = false;
-    bool filling_ = false;
 
-    std::array<QLineEdit*, kControlCount> edits_{};
+    std::unique_ptr<ControlEdits> edits_;
     QTabWidget* pages_ = nullptr;
+    IdentificationPage* tsMain_ = nullptr;
+    RegDataPage* tsRegData_ = nullptr;
+    OperPage* tsOper_ = nullptr;
+    SettingsPage* tsTools_ = nullptr;
     QToolBar* tbMain_ = nullptr;
     std::array<QLabel*, 4> panels_{};
     QProgressBar* progressBar_ = nullptr;
-
-    // Identification page.
-    QGroupBox* gbInfo_ = nullptr;
-    QGroupBox* gbRegistrator_ = nullptr;
-    QGroupBox* gbGruz_ = nullptr;
-    QCheckBox* chbEditPKR_ = nullptr;
-    QCheckBox* chbEditPKR_LONG_ = nullptr;
-    QCalendarWidget* MonthCalendar1_ = nullptr;
-
-    // Long-term page.
-    QTreeWidget* lvLoad_ = nullptr;
-    QTreeWidget* lvRegStat_ = nullptr;
-    QButtonGroup* rgStep_ = nullptr;
-
-    // Operational page.
-    QTreeWidget* lvLast_ = nullptr;
-    QDateEdit* dtpReportDate_ = nullptr;
-    QButtonGroup* rgLast_ = nullptr;
-
-    // Settings page.
-    QCheckBox* chbEditLevel_ = nullptr;
-    QTabWidget* settingsTabs_ = nullptr;
-    std::array<QWidget*, 4> settingsTabPages_{};
-    QGroupBox* gbSensorCount_ = nullptr;
-    QGroupBox* gbCalibration_ = nullptr;
-    QGroupBox* gbWorkModes_ = nullptr;
-    QLabel* lWorkMode_ = nullptr;
-    QCheckBox* chbSensWorkMode_ = nullptr;
-    QTreeWidget* lvCalibr_ = nullptr;
-    QTreeWidget* lvWorkModeVal_ = nullptr;
-    std::array<QLabel*, 3> lLeb_{};
-    QLabel* lStop1_ = nullptr;
-    QLabel* lStopMax_ = nullptr;
-    std::array<QLabel*, 4> lExtR_{};
-    QGroupBox* rgRele3Box_ = nullptr;
-    QGroupBox* rgRele4Box_ = nullptr;
-    QGroupBox* rgExtPultBox_ = nullptr;
-    QGroupBox* rgExtDACBox_ = nullptr;
-    QButtonGroup* rgRele3_ = nullptr;
-    QButtonGroup* rgRele4_ = nullptr;
-    QButtonGroup* rgExtPult_ = nullptr;
-    QButtonGroup* rgExtDAC_ = nullptr;
-    QButtonGroup* rgExtReleAlg_ = nullptr;
 };
 
 }  // namespace orbisk

@@ -12,7 +12,6 @@
 
 #include "app/AppTexts.h"
 #include "app/qt/Datau.h"
-#include "app/qt/Mainu.h"
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
 #include "link/qt/QtSerialLine.h"
@@ -145,20 +144,6 @@ bool MainReader::Load(RecorderImage& image) {
 void MainReader::WindowClosing() {
     closing_ = true;
     if (!busy_) link_.reset();
-}
-
-// ---------------------------------------------------------------------------------------------
-// The main window's reader functions.
-
-void TfMain::AttachReaderLink() {
-    MainReader::WindowParts parts;
-    parts.window = this;
-    parts.statusPanel = panels_[0];
-    parts.progress = progressBar_;
-    parts.commands = dataModule_;
-    parts.helpFile = HelpFile();
-    reader_ = std::make_unique<MainReader>(*prompter_, config_, std::move(parts));
-    SetReaderLoad([this] { return reader_->Load(session_->Image()); });
 }
 
 }  // namespace orbisk

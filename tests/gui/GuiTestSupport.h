@@ -8,8 +8,10 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +36,20 @@ inline QString SamplePath(const char* name) {
     return QString(ORBISK_SOURCE_DIR) + "/samples/" + name;
 }
 
+
+// Runs `act` on the next modal window that opens (it is expected to close it).
+inline void OnNextModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start();
+}
 
 // A main window over a private INI file and data folder, with a fixed clock (18.03.2025 12:00).
 class MainWindowFixture : public ::testing::Test {
