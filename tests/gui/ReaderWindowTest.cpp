@@ -3,6 +3,8 @@
 // on the parallel port. What the person sees: the same pages as from the data file, the file
 // saved byte for byte, the status texts, the progress bar, the connection dialog, and a program
 // that still works after every failure.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QDateEdit>
 #include <QElapsedTimer>
@@ -19,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <cstring>
 #include <map>
 
 #include "GuiTestSupport.h"
@@ -26,6 +29,7 @@
 #include "link/Cdcu.h"
 #include "link/LinkTestSupport.h"
 #include "link/LinkTexts.h"
+#include "link/PortFailure.h"
 #include "link/QtSerialLine.h"
 #include "link/Selectpsi.h"
 
@@ -37,6 +41,10 @@ const std::string kNotSaved = "Файл данных регистратора н
 
 std::string Searching(const std::string& port) {
     return "Поиск <" + kAdapter + "> : " + port;
+}
+
+std::string BusyText(const std::string& device) {
+    return SerialOpenFailureText(PortFailure::Busy, device, std::strerror(EBUSY));
 }
 
 std::vector<std::uint8_t> SampleBytes(const char* name) {
@@ -505,9 +513,8 @@ TEST_F(ReaderWindow, AFileHandedOverDuringATransferOpensAfterIt) {
     ASSERT_TRUE(handedOver);
     // The read ended with the reader's image; the file has not been mixed into it.
     EXPECT_EQ(Find<QLineEdit>("eDateCheck")->text(), "17.03.2025 11:42 ");
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        return Find<QLineEdit>("eDateCheck")->text() == "12.03.2024 09:15 ";
-    }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Find<QLineEdit>("eDateCheck")->text() == "12.03.2024 09:15 "; }, 3000));
     EXPECT_TRUE(Panel0().contains("previous.bbd"));
     ExpectUsable();
 }
@@ -765,14 +772,44 @@ TEST(QtSerialLineTest, OpensExclusivelyAndFailsWithAReason) {
     QtSerialLine second;
     EXPECT_FALSE(second.Open("COM1", settings));
     EXPECT_FALSE(second.IsOpen());
-    EXPECT_FALSE(second.LastErrorText().empty());
+    EXPECT_EQ(second.OpenFailure(), PortFailure::Busy);
+    EXPECT_EQ(second.LastErrorText(), BusyText(adapter.Path()));
 
     EXPECT_FALSE(second.Open("COM9", settings));  // no ninth port on this machine
-    EXPECT_FALSE(second.LastErrorText().empty());
+    EXPECT_EQ(second.OpenFailure(), PortFailure::Missing);
+    EXPECT_EQ(second.LastErrorText(),
+              "Порт COM9 не найден (" + std::string(std::strerror(ENOENT)) + ").");
 
     // Once the first lets go, the port can be opened again.
     EXPECT_TRUE(first.Close());
     EXPECT_TRUE(second.Open("COM1", settings)) << second.LastErrorText();
+}
+
+// The desktop program's line says what the command-line tool's line says, whoever holds the
+// port: the tool's line, another program's QSerialPort, or an exclusive terminal.
+TEST(QtSerialLineTest, RefusedPortsSayWhatTheCommandLineToolSays) {
+    EmulatedAdapter adapter;
+    const std::string path = adapter.Path();
+    const auto outcome = [&] {
+        QtSerialLine line;
+        return OpenOutcome(line, path);
+    };
+    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+    EXPECT_EQ(AsOrdinaryUser(outcome), Refused(PortFailure::PermissionDenied, path));
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    EXPECT_EQ(AsOrdinaryUser(outcome), "opened");
+    {
+        PosixSerialLine tool;
+        ASSERT_TRUE(tool.Open(path, SerialSettings{}));
+        EXPECT_EQ(outcome(), Refused(PortFailure::Busy, path));  // the administrator as well
+        EXPECT_EQ(AsOrdinaryUser(outcome), Refused(PortFailure::Busy, path));
+    }
+    {
+        QSerialPort other(QString::fromStdString(path));
+        ASSERT_TRUE(other.open(QIODevice::ReadWrite));
+        EXPECT_EQ(outcome(), Refused(PortFailure::Busy, path));
+    }
+    EXPECT_EQ(outcome(), "opened");
 }
 
 TEST(QtSerialLineTest, ASilentDeviceEndsTheReadAfterTheTimeOut) {
