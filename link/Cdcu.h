@@ -25,6 +25,8 @@ public:
     const std::string& PortName() const { return portName_; }
     void SetPortName(const std::string& name) { portName_ = name; }
     const std::string& ErrorText() const { return errorText_; }
+    // Why the last Open failed (None when it succeeded); ErrorText then tells it to the person.
+    PortFailure OpenFailure() const { return line_->OpenFailure(); }
     // The identification the adapter answers with, in Windows-1251 as it comes over the line.
     const std::string& AdapterName() const { return adapterName_; }
     bool IsOpen() const { return line_->IsOpen(); }

@@ -7,6 +7,30 @@ namespace orbisk::linktext {
 // Port access.
 inline constexpr char kDriverOpenFailed[] = "Не возможно открыть DriverLINX драйвер.\n";
 
+// A port that cannot be opened, serial or parallel: what happened, the system's wording in
+// brackets, then what to do.
+//   "Нет доступа к " + device + " (" + wording + "). " + group advice
+//   "Порт " + device + " занят другой программой" [+ " или драйвером принтера"] + " (" +
+//       wording + "). " + what to do
+//   "Порт " + device + " не найден (" + wording + ")."
+//   "Не удается открыть " + device + " (" + wording + ")."
+inline constexpr char kPortNoAccessPrefix[] = "Нет доступа к ";
+inline constexpr char kPortPrefix[] = "Порт ";
+inline constexpr char kPortBusy[] = " занят другой программой";
+inline constexpr char kPortMissing[] = " не найден";
+inline constexpr char kPortCannotOpenPrefix[] = "Не удается открыть ";
+// + group + ": sudo usermod -a -G " + group + " $USER, затем войти в систему заново."
+inline constexpr char kPortGroupAdvicePrefix[] = "Пользователь должен входить в группу ";
+inline constexpr char kPortGroupAdviceCommand[] = ": sudo usermod -a -G ";
+inline constexpr char kPortGroupAdviceSuffix[] = " $USER, затем войти в систему заново.";
+inline constexpr char kParallelPortGroup[] = "lp";
+inline constexpr char kSerialPortGroup[] = "dialout";
+inline constexpr char kParallelBusyByPrinter[] = " или драйвером принтера";
+inline constexpr char kParallelBusyAdvice[] = "Выгрузите модуль lp: sudo rmmod lp.";
+inline constexpr char kSerialBusyAdvice[] =
+    "Закройте эту программу. USB-адаптеры обычно занимают службы ModemManager и brltty: "
+    "sudo systemctl disable --now ModemManager, sudo apt-get remove brltty.";
+
 // Bus master.
 inline constexpr char kWaitTimeout[] = "Превышено время ожидания ответа!";
 inline constexpr char kTransmitError[] = "Ошибка передачи данных!";

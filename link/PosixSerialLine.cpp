@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -50,25 +51,36 @@ PosixSerialLine::~PosixSerialLine() {
 
 bool PosixSerialLine::Fail(int error) {
     error_ = error;
+    openFailureText_.clear();
+    return false;
+}
+
+bool PosixSerialLine::FailOpen(int error, const std::string& device) {
+    error_ = error;
+    openFailure_ = ClassifyOpenError(error);
+    openFailureText_ = SerialOpenFailureText(openFailure_, device, std::strerror(error));
     return false;
 }
 
 std::string PosixSerialLine::LastErrorText() const {
+    if (!openFailureText_.empty()) return openFailureText_;
     return error_ ? std::strerror(error_) : std::string();
 }
 
 bool PosixSerialLine::Open(const std::string& portName, const SerialSettings& settings) {
     if (fd_ >= 0) Close();
     const std::string device = SerialDevicePath(portName);
-    if (device.empty()) return Fail(ENOENT);
+    if (device.empty()) return FailOpen(ENOENT, portName);
     const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return Fail(errno);
+    if (fd < 0) return FailOpen(errno, device);
     const auto abandon = [&](int error) {
         close(fd);
-        return Fail(error);
+        return FailOpen(error, device);
     };
     if (!isatty(fd)) return abandon(ENOTTY);
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) return abandon(errno);
+    // Another holder is reported alike however it holds the port: as the busy device that an
+    // exclusive terminal of another program gives.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) return abandon(errno == EWOULDBLOCK ? EBUSY : errno);
 
     termios tio{};
     if (tcgetattr(fd, &tio) != 0) return abandon(errno);
@@ -109,9 +121,14 @@ bool PosixSerialLine::Open(const std::string& portName, const SerialSettings& se
             return abandon(error);
         }
     }
+    // Keeps out programs that neither lock nor look for locks (the administrator excepted);
+    // lifted again on close, as a terminal kept open elsewhere would stay exclusive.
+    ioctl(fd, TIOCEXCL);
     fd_ = fd;
     settings_ = settings;
     error_ = 0;
+    openFailure_ = PortFailure::None;
+    openFailureText_.clear();
     return true;
 }
 
@@ -124,6 +141,7 @@ bool PosixSerialLine::Purge() {
 bool PosixSerialLine::Close() {
     if (fd_ < 0) return true;
     tcflush(fd_, TCIOFLUSH);
+    ioctl(fd_, TIOCNXCL);
     const int fd = fd_;
     fd_ = -1;
     if (close(fd) != 0) return Fail(errno);

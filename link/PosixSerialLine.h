@@ -1,7 +1,8 @@
 #pragma once
 // The serial line on a POSIX terminal device (USB serial adapters, on-board ports,
 // pseudo-terminals). Exclusive use is taken with an advisory lock on the device, as other
-// serial programs of the platform do.
+// serial programs of the platform do, and with the terminal's exclusive mode. A port another
+// program holds by either of those fails to open as busy.
 #ifndef _WIN32
 #include <string>
 
@@ -25,11 +26,15 @@ public:
     long Read(std::uint8_t* data, std::size_t n) override;
     int LastErrorCode() const override { return error_; }
     std::string LastErrorText() const override;
+    PortFailure OpenFailure() const override { return openFailure_; }
 
 private:
     bool Fail(int error);
+    bool FailOpen(int error, const std::string& device);
     int fd_ = -1;
     int error_ = 0;
+    PortFailure openFailure_ = PortFailure::None;
+    std::string openFailureText_;
     SerialSettings settings_;
 };
 

@@ -145,7 +145,16 @@ ReaderLink::UsbPassResult ReaderLink::UsbPass(const std::string& port, bool reme
     if (prompter_.ShuttingDown()) return UsbPassResult::Abandoned;
     prompter_.Pause(400);
     cdc_.SetPortName(port);
-    if (!cdc_.Open()) return UsbPassResult::NotOpened;
+    if (!cdc_.Open()) {
+        // A port that is there but refused says why; one that is not there passes in silence.
+        if (PortRefused(cdc_.OpenFailure())) {
+            prompter_.Status(0, cdc_.ErrorText());
+            prompter_.ProcessMessages();
+            prompter_.Pause(1000);
+            if (portRefusal_.empty()) portRefusal_ = cdc_.ErrorText();
+        }
+        return UsbPassResult::NotOpened;
+    }
     if (!cdc_.Identify()) {
         prompter_.Status(0, linktext::kNotAdapterPrefix + port + linktext::kNotAdapterMiddle +
                                 adapterName + linktext::kNotAdapterSuffix);
@@ -178,7 +187,13 @@ void ReaderLink::FinishUsbSearch(const std::string& port) {
         prompter_.Pause(1000);
     } else {
         prompter_.Status(0, linktext::kReaderNotFound);
+        // The status text of the refused pass has gone by; the reason is what the person must
+        // act on, so it stays on the screen until read.
+        if (!portRefusal_.empty() && !prompter_.ShuttingDown()) {
+            prompter_.Message(portRefusal_, MessageIcon::Warning);
+        }
     }
+    portRefusal_.clear();
 }
 
 void ReaderLink::SearchUsbReader() {

@@ -107,6 +107,9 @@ private:
     std::function<void(bool)> enableLoad_;
     bool lptConnected_ = false;
     bool usbConnected_ = false;
+    // The reason of the first serial port of this search that was there but refused (no
+    // permission, held by another program); told when the search ends without a reader.
+    std::string portRefusal_;
 };
 
 }  // namespace orbisk

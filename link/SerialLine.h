@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "link/PortFailure.h"
+
 namespace orbisk {
 
 enum class Parity { None, Even, Odd };
@@ -38,9 +40,12 @@ public:
     // -1 on an error.
     virtual long Read(std::uint8_t* data, std::size_t n) = 0;
 
-    // The system's code and wording of the last failure.
+    // The system's code and wording of the last failure; after a failed Open the wording is
+    // the reason with its advice (PortFailure.h).
     virtual int LastErrorCode() const = 0;
     virtual std::string LastErrorText() const = 0;
+    // Why the last Open failed; None after one that succeeded.
+    virtual PortFailure OpenFailure() const = 0;
 };
 
 }  // namespace orbisk

@@ -16,6 +16,8 @@
 #include <cerrno>
 #include <fstream>
 #include <vector>
+
+#include "link/PortFailure.h"
 #if defined(__linux__)
 #include <linux/parport.h>
 #include <linux/ppdev.h>
@@ -308,16 +310,7 @@ std::vector<std::string> ListEntries(const std::string& folder, const std::strin
 }
 
 std::string AccessAdvice(const std::string& device, int error) {
-    if (error == EACCES || error == EPERM) {
-        return "Нет доступа к " + device + " (" + std::strerror(error) +
-               "). Пользователь должен входить в группу lp: sudo usermod -a -G lp $USER, "
-               "затем войти в систему заново.";
-    }
-    if (error == EBUSY) {
-        return "Порт " + device + " занят другой программой или драйвером принтера (" +
-               std::strerror(error) + "). Выгрузите модуль lp: sudo rmmod lp.";
-    }
-    return "Не удается открыть " + device + " (" + std::strerror(error) + ").";
+    return ParallelOpenFailureText(ClassifyOpenError(error), device, std::strerror(error));
 }
 
 }  // namespace

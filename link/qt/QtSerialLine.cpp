@@ -1,13 +1,18 @@
 #include "link/qt/QtSerialLine.h"
 
 #include <QDeadlineTimer>
+#include <cerrno>
+#include <cstring>
 
 #include "link/SerialPorts.h"
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
+#include <unistd.h>
 #endif
 
 namespace orbisk {
@@ -81,6 +86,55 @@ bool QtSerialLine::FailFromPort() {
     return Fail(static_cast<int>(error), text);
 }
 
+bool QtSerialLine::FailOpen(int code, PortFailure kind, const std::string& device,
+                            const std::string& wording) {
+    openFailure_ = kind;
+    errorCode_ = code;
+    errorText_ = SerialOpenFailureText(kind, device, wording);
+    return false;
+}
+
+bool QtSerialLine::FailOpenFromPort(const std::string& device) {
+    const QSerialPort::SerialPortError error = port_.error();
+    const std::string wording = port_.errorString().toStdString();
+    port_.clearError();
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return FailOpen(error, PortFailure::Missing, device, wording);
+        // The line's own descriptor was let in, so the refusal is another program's lock file;
+        // on Windows a port another program has open is refused as access denied.
+        case QSerialPort::PermissionError:
+            return FailOpen(error, PortFailure::Busy, device, std::strerror(EBUSY));
+        default:
+            return FailOpen(error, PortFailure::Other, device, wording);
+    }
+}
+
+#ifndef _WIN32
+bool QtSerialLine::TakeDeviceLock(const std::string& device) {
+    lockFd_ = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    int error = lockFd_ < 0 ? errno : 0;
+    if (!error && flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+        // However another program holds the port, it is told as the busy device.
+        error = errno == EWOULDBLOCK ? EBUSY : errno;
+    }
+    if (!error) return true;
+    ReleaseDeviceLock();
+    const PortFailure kind = ClassifyOpenError(error);
+    const int code = kind == PortFailure::Missing ? QSerialPort::DeviceNotFoundError
+                     : PortRefused(kind)          ? QSerialPort::PermissionError
+                                                  : QSerialPort::UnknownError;
+    return FailOpen(code, kind, device, std::strerror(error));
+}
+#endif
+
+void QtSerialLine::ReleaseDeviceLock() {
+#ifndef _WIN32
+    if (lockFd_ >= 0) close(lockFd_);
+    lockFd_ = -1;
+#endif
+}
+
 bool QtSerialLine::ApplySettings(const SerialSettings& settings) {
     if (!port_.setBaudRate(settings.baudRate) ||
         !port_.setDataBits(DataBitsOf(settings.dataBits)) ||
@@ -125,25 +179,30 @@ bool QtSerialLine::Open(const std::string& portName, const SerialSettings& setti
     Close();
     const std::string device = SerialDevicePath(portName);
     if (device.empty()) {
-        const QString name = QString::fromStdString(portName);
-        return Fail(kNoSuchPort, QStringLiteral("No such serial port: %1").arg(name));
+        return FailOpen(kNoSuchPort, PortFailure::Missing, portName, std::strerror(ENOENT));
     }
+#ifndef _WIN32
+    if (!TakeDeviceLock(device)) return false;
+#endif
     port_.setPortName(QString::fromStdString(device));
     // QSerialPort opens the device for this process alone (a lock on Unix, no sharing on
     // Windows).
-    if (!port_.open(QIODevice::ReadWrite)) return FailFromPort();
+    if (!port_.open(QIODevice::ReadWrite)) {
+        ReleaseDeviceLock();
+        return FailOpenFromPort(device);
+    }
     if (!ApplySettings(settings)) {
         const int code = errorCode_;
         const std::string text = errorText_;
         port_.close();
-        errorCode_ = code;
-        errorText_ = text;
-        return false;
+        ReleaseDeviceLock();
+        return FailOpen(code, PortFailure::Other, device, text);
     }
     settings_ = settings;
     device_ = QString::fromStdString(device);
     errorCode_ = 0;
     errorText_.clear();
+    openFailure_ = PortFailure::None;
     return true;
 }
 
@@ -159,6 +218,7 @@ bool QtSerialLine::Close() {
     port_.clear(QSerialPort::AllDirections);
     port_.close();
     port_.clearError();
+    ReleaseDeviceLock();
     device_.clear();
     return true;
 }

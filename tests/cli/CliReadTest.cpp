@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -100,6 +101,20 @@ TEST_F(CliRead, YesChecksAnAdapterWithoutReaderThreeTimesThenGivesUp) {
     EXPECT_EQ(run.errors, expected);
     EXPECT_FALSE(std::filesystem::exists(out));
     adapter.With([](AdapterEmulator& e) { EXPECT_EQ(e.Commands('D'), 3); });
+}
+
+// The reason a port was refused is a message, so standard error carries it.
+TEST_F(CliRead, APortHeldByAnotherProgramIsToldOnStandardError) {
+    test::EmulatedAdapter adapter(image);
+    PosixSerialLine holder;
+    ASSERT_TRUE(holder.Open(adapter.Path(), SerialSettings{}));
+    const auto out = folder.Folder() / "out.bbd";
+    const CliRun run = RunCli(folder, "--port '" + adapter.Path() + "' -o '" + out.string() + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors,
+              SerialOpenFailureText(PortFailure::Busy, adapter.Path(), std::strerror(EBUSY)) +
+                  "\n" + ui::kNotSaved + "\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(CliRead, NothingFoundIsNotSaved) {

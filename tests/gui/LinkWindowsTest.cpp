@@ -2,6 +2,8 @@
 // against the emulated adapter on a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -9,17 +11,24 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSerialPort>
 #include <QTimer>
+#include <cstring>
 
 #include "GuiTestSupport.h"
 #include "link/Cdcu.h"
 #include "link/LinkTexts.h"
+#include "link/PortFailure.h"
 #include "link/qt/QtSerialLine.h"
 #include "link/qt/Selectpsi.h"
 #include "support/LinkTestSupport.h"
 
 namespace orbisk::test {
 namespace {
+
+std::string BusyText(const std::string& device) {
+    return SerialOpenFailureText(PortFailure::Busy, device, std::strerror(EBUSY));
+}
 
 TEST(SelectPsiDialog, ControlsCaptionsAndGeometry) {
     QWidget owner;
@@ -199,14 +208,44 @@ TEST(QtSerialLineTest, OpensExclusivelyAndFailsWithAReason) {
     QtSerialLine second;
     EXPECT_FALSE(second.Open("COM1", settings));
     EXPECT_FALSE(second.IsOpen());
-    EXPECT_FALSE(second.LastErrorText().empty());
+    EXPECT_EQ(second.OpenFailure(), PortFailure::Busy);
+    EXPECT_EQ(second.LastErrorText(), BusyText(adapter.Path()));
 
     EXPECT_FALSE(second.Open("COM9", settings));  // no ninth port on this machine
-    EXPECT_FALSE(second.LastErrorText().empty());
+    EXPECT_EQ(second.OpenFailure(), PortFailure::Missing);
+    EXPECT_EQ(second.LastErrorText(),
+              "Порт COM9 не найден (" + std::string(std::strerror(ENOENT)) + ").");
 
     // Once the first lets go, the port can be opened again.
     EXPECT_TRUE(first.Close());
     EXPECT_TRUE(second.Open("COM1", settings)) << second.LastErrorText();
+}
+
+// The desktop program's line says what the command-line tool's line says, whoever holds the
+// port: the tool's line, another program's QSerialPort, or an exclusive terminal.
+TEST(QtSerialLineTest, RefusedPortsSayWhatTheCommandLineToolSays) {
+    EmulatedAdapter adapter;
+    const std::string path = adapter.Path();
+    const auto outcome = [&] {
+        QtSerialLine line;
+        return OpenOutcome(line, path);
+    };
+    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+    EXPECT_EQ(AsOrdinaryUser(outcome), Refused(PortFailure::PermissionDenied, path));
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    EXPECT_EQ(AsOrdinaryUser(outcome), "opened");
+    {
+        PosixSerialLine tool;
+        ASSERT_TRUE(tool.Open(path, SerialSettings{}));
+        EXPECT_EQ(outcome(), Refused(PortFailure::Busy, path));  // the administrator as well
+        EXPECT_EQ(AsOrdinaryUser(outcome), Refused(PortFailure::Busy, path));
+    }
+    {
+        QSerialPort other(QString::fromStdString(path));
+        ASSERT_TRUE(other.open(QIODevice::ReadWrite));
+        EXPECT_EQ(outcome(), Refused(PortFailure::Busy, path));
+    }
+    EXPECT_EQ(outcome(), "opened");
 }
 
 TEST(QtSerialLineTest, ASilentDeviceEndsTheReadAfterTheTimeOut) {

@@ -491,9 +491,8 @@ TEST_F(ReaderWindow, AFileHandedOverDuringATransferOpensAfterIt) {
     ASSERT_TRUE(handedOver);
     // The read ended with the reader's image; the file has not been mixed into it.
     EXPECT_EQ(Find<QLineEdit>("eDateCheck")->text(), "17.03.2025 11:42 ");
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        return Find<QLineEdit>("eDateCheck")->text() == "12.03.2024 09:15 ";
-    }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Find<QLineEdit>("eDateCheck")->text() == "12.03.2024 09:15 "; }, 3000));
     EXPECT_TRUE(Panel0().contains("previous.bbd"));
     ExpectUsable();
 }
@@ -569,9 +568,6 @@ TEST_F(ReaderWindow, TheLinkIsReleasedWhenTheWindowCloses) {
     EXPECT_EQ(w.Reader().Link(), nullptr);
     EXPECT_FALSE(w.Reader().Load(w.GetSession().Image()));
 }
-
-// ---------------------------------------------------------------------------------------------
-// The connection dialog on its own.
 
 }  // namespace
 }  // namespace orbisk::test

@@ -2,6 +2,7 @@
 // they show and remember, and the connection dialog's choices.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 
 #include "support/LinkTestSupport.h"
@@ -156,6 +157,39 @@ TEST(UsbSearch, AdapterWithoutReaderAsksAndEndsTheSearchOnNo) {
         EXPECT_TRUE(s.link.UsbConnected());
         EXPECT_EQ(s.prompter.LastStatus(), "ПСИ обнаружен! Порт: COM1");
     }
+}
+
+// A port that is there but refused shows its reason for a second like the other per-port
+// texts, and a search that ends without a reader tells the reason once, before the dialog; a
+// missing port (COM2 here) stays silent.
+TEST(UsbSearch, APortHeldByAnotherProgramSaysSoAndTellsItOnceBeforeTheDialog) {
+    EmulatedAdapter adapter;
+    test::SerialPortList ports({adapter.Path(), "/dev/orbisk-none"});
+    const std::string busy =
+        SerialOpenFailureText(PortFailure::Busy, adapter.Path(), std::strerror(EBUSY));
+    Searcher s;
+    s.config.Get().SetReaderPort("COM1");
+    s.config.Get().SetMaxCom(2);
+    s.dialog.onChoose = [&] { s.prompter.events.push_back("dialog"); };
+    {
+        PosixSerialLine holder;
+        ASSERT_TRUE(holder.Open(adapter.Path(), SerialSettings{}));
+        s.link.ConnectReader();
+    }
+    EXPECT_EQ(s.prompter.statuses,
+              (std::vector<std::string>{Searching("COM1"), busy, Searching("COM1"), busy,
+                                        Searching("COM2"), linktext::kReaderNotFound}));
+    EXPECT_EQ(s.prompter.pauses, (std::vector<int>{400, 1000, 400, 1000, 400}));
+    ASSERT_EQ(s.prompter.messages.size(), 1u);
+    EXPECT_EQ(s.prompter.messages[0].icon, MessageIcon::Warning);
+    const auto& e = s.prompter.events;
+    EXPECT_EQ(std::vector<std::string>(e.end() - 2, e.end()),
+              (std::vector<std::string>{"message:" + busy, "dialog"}));
+
+    // Once the other program lets go, the next search finds the reader and tells nothing.
+    s.link.ConnectReader();
+    EXPECT_TRUE(s.link.UsbConnected());
+    EXPECT_EQ(s.prompter.messages.size(), 1u);
 }
 
 TEST(LptSearch, SavedAddressThenTheFixedCandidates) {
@@ -314,13 +348,16 @@ TEST(PortAccessLinux, ThePortIsFoundByItsBaseAddressAndDenialSaysWhatToDo) {
     EXPECT_NE(port.LastError().find("modprobe parport_pc ppdev"), std::string::npos);
     EXPECT_EQ(port.GetPortByte(0x379), 0xFF);
 
-    if (::geteuid() != 0) {
-        std::ofstream(dev / "parport0") << "";
-        std::filesystem::permissions(dev / "parport0", std::filesystem::perms::none);
+    std::ofstream(dev / "parport0") << "";
+    std::filesystem::permissions(dev / "parport0", std::filesystem::perms::none);
+    const std::string denied = test::AsOrdinaryUser([&] {
         port.OpenDriver();
-        EXPECT_FALSE(port.ActiveHW());
-        EXPECT_NE(port.LastError().find("группу lp"), std::string::npos);
-    }
+        return port.ActiveHW() ? std::string("active") : port.LastError();
+    });
+    EXPECT_EQ(denied, "Нет доступа к " + (dev / "parport0").string() + " (" +
+                          std::strerror(EACCES) +
+                          "). Пользователь должен входить в группу lp: sudo usermod -a -G lp "
+                          "$USER, затем войти в систему заново.");
 }
 #endif
 

@@ -2,9 +2,13 @@
 // What the reader-link tests share: a prompter that records everything and skips pauses, a
 // configuration file of the test's own, images with known contents, a scripted connection
 // dialog, and the emulated adapter on a pseudo-terminal.
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -21,6 +25,7 @@
 #include "image/RecorderImage.h"
 #include "link/sim/AdapterEmulator.h"
 #include "link/sim/I2cMemoryModel.h"
+#include "link/PortFailure.h"
 #include "link/PosixSerialLine.h"
 #include "link/sim/PtyAdapterServer.h"
 #include "link/ReaderLink.h"
@@ -64,6 +69,7 @@ class ScriptedDialog final : public ConnectionDialog {
 public:
     std::optional<ConnectionChoice> Choose() override {
         ++shown;
+        if (onChoose) onChoose();
         if (choices.empty()) return std::nullopt;
         auto choice = choices.front();
         choices.pop_front();
@@ -71,6 +77,7 @@ public:
     }
     std::deque<std::optional<ConnectionChoice>> choices;
     int shown = 0;
+    std::function<void()> onChoose;
 };
 
 // The emulated adapter on a pseudo-terminal, served on a thread while the test runs.
@@ -113,6 +120,43 @@ public:
 private:
     std::optional<std::string> old_;
 };
+
+// Runs `work` in a child process of an ordinary user and returns what it returned. A test run
+// by the administrator, whom file modes and exclusive terminals do not stop, lets the child
+// become nobody (65534) first.
+inline std::string AsOrdinaryUser(const std::function<std::string()>& work) {
+    int channel[2];
+    if (::pipe(channel) != 0) throw std::runtime_error("pipe");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        const bool dropped = ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 &&
+                                                  ::setgid(65534) == 0 && ::setuid(65534) == 0);
+        const std::string result = dropped ? work() : "the child could not become nobody";
+        const ssize_t written = ::write(channel[1], result.data(), result.size());
+        ::_exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string result;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof(buffer))) > 0;) result.append(buffer, n);
+    ::close(channel[0]);
+    ::waitpid(child, nullptr, 0);
+    return result;
+}
+
+// What a serial line says on opening `device`: "opened", or the kind of failure and its reason.
+inline std::string OpenOutcome(SerialLine& line, const std::string& device) {
+    if (line.Open(device, SerialSettings{})) return "opened";
+    return std::to_string(static_cast<int>(line.OpenFailure())) + " " + line.LastErrorText();
+}
+
+// The outcome of a port refused for want of permission or because another program holds it.
+inline std::string Refused(PortFailure kind, const std::string& device) {
+    const int error = kind == PortFailure::Busy ? EBUSY : EACCES;
+    return std::to_string(static_cast<int>(kind)) + " " +
+           SerialOpenFailureText(kind, device, std::strerror(error));
+}
 
 // A link whose parallel port at `base` carries the simulated memory, with no bus delay and no
 // bus sleeps.
