@@ -1,7 +1,7 @@
 #include "edit/SettingsPageRules.h"
 
-#include <cctype>
-#include <charconv>
+#include "edit/TextNumbers.h"
+
 
 namespace orbisk {
 
@@ -25,19 +25,6 @@ std::array<std::string, 4> ExtRelayTexts(int algorithmIndex) {
     return texts;
 }
 
-std::optional<int> SettingInteger(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
-    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
-    if (begin < end && text[begin] == '+') ++begin;
-    if (begin == end) return std::nullopt;
-    int value = 0;
-    const auto [ptr, ec] = std::from_chars(text.data() + begin, text.data() + end, value);
-    if (ec != std::errc() || ptr != text.data() + end) return std::nullopt;
-    return value;
-}
-
 std::optional<EditColor> IndicatorColor(Ctl control, std::string_view text) {
     EditColor active;
     switch (control) {
@@ -54,20 +41,20 @@ std::optional<EditColor> IndicatorColor(Ctl control, std::string_view text) {
         default:
             return std::nullopt;
     }
-    const auto value = SettingInteger(text);
+    const auto value = IntegerText(text);
     if (!value) return std::nullopt;
     return *value != 0 ? active : EditColor::ButtonFace;
 }
 
 std::optional<bool> ThresholdLabelEnabled(std::string_view text) {
-    const auto value = SettingInteger(text);
+    const auto value = IntegerText(text);
     if (!value) return std::nullopt;
     return *value != 0;
 }
 
 std::optional<bool> RelayChoiceEnabled(std::string_view onText, std::string_view offText) {
-    const auto on = SettingInteger(onText);
-    const auto off = SettingInteger(offText);
+    const auto on = IntegerText(onText);
+    const auto off = IntegerText(offText);
     if (!on || !off) return std::nullopt;
     return *on != 0 || *off != 0;
 }

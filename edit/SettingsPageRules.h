@@ -32,9 +32,6 @@ inline constexpr char kExtRelayInitial[] = "ВЫКЛЮЧЕНО (не испол�
 // The four relay texts for an algorithm item (any index outside 1..2 leaves every relay off).
 std::array<std::string, 4> ExtRelayTexts(int algorithmIndex);
 
-// The text of an edit as an integer: optional blanks and sign, decimal digits, within 32 bits.
-std::optional<int> SettingInteger(std::string_view text);
-
 // The indicator colour an edit takes for its text: the check thresholds turn green (the
 // switch-off thresholds red) when non-zero. Nothing for other edits or a text that is no integer.
 std::optional<EditColor> IndicatorColor(Ctl control, std::string_view text);

@@ -63,6 +63,7 @@ bool Session::AcceptImage(const std::string& checksumQuestion) {
 
 OpenResult Session::OpenDataFile(const std::filesystem::path& path) {
     if (!ReadDataFile(path, image_, prompter_)) return OpenResult::Refused;
+    EndPeriodImage();
     return AcceptImage(msg::kBadChecksum) ? OpenResult::Opened : OpenResult::Abandoned;
 }
 
@@ -157,6 +158,7 @@ bool Session::CompareWithPrevious(const std::filesystem::path& previousFile) {
     BalanceSpectrum(image_);
     image_.SetU32(addr::InstallDay,
                   static_cast<std::uint32_t>(static_cast<std::int32_t>(std::trunc(previousReading))));
+    periodImage_ = true;
     FillIdentificationAndSettings();
     ComputeStatistics();
     FillLongTermPage();

@@ -52,6 +52,12 @@ public:
     // True when the image was reduced and refreshed; on false the image is as it was.
     bool CompareWithPrevious(const std::filesystem::path& previousFile);
 
+    // After a successful comparison the image holds the period's counters and the previous
+    // check's date in place of the installation date: it must never go back to the reader. Any
+    // load into the buffer (a file opened, a reading from the reader) ends that.
+    bool PeriodImage() const { return periodImage_; }
+    void EndPeriodImage() { periodImage_ = false; }
+
     // The data-file name proposed for the current image.
     std::string ProposedFileName() const;
 
@@ -64,6 +70,7 @@ private:
     RecorderImage image_;
     DisplayModel model_;
     bool dataCorrection_ = false;
+    bool periodImage_ = false;
 };
 
 }  // namespace orbisk

@@ -49,6 +49,8 @@ inline constexpr char kLoaded[] = "Данные загружены.";
 inline constexpr char kWriting[] = "Подождите, идет запись данных ...";
 inline constexpr char kWritten[] = "Данные записаны на ПСИ";
 inline constexpr char kNotWritten[] = "Данные не записаны на ПСИ";
+// What a write's read-back found: the reader kept other bytes than were sent.
+inline constexpr char kWriteMismatch[] = "Данные в ПСИ не совпадают с записанными!";
 inline constexpr char kAdapterError[] = "Ошибка при работе с адаптером!";
 inline constexpr char kLinkBroken[] = "Разрыв связи с ПСИ или адаптером!";
 inline constexpr char kBlockSizeWriteError[] =

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "link/LinkTexts.h"
 #include "link/SerialPorts.h"
@@ -413,6 +414,27 @@ bool ReaderLink::WriteToReader(std::uint32_t address, std::size_t count, const s
     SetLoadEnabled(true);
     prompter_.Status(0, linktext::kWritten);
     return true;
+}
+
+bool ReaderLink::VerifyWrite(std::uint32_t address, std::size_t count, const std::uint8_t* data) {
+    if (!lptConnected_ && !usbConnected_) return false;
+    count = std::min(count, kImageBytes);
+    // The write closed the adapter's port; the reading opens it again.
+    if (usbConnected_ && !cdc_.IsOpen() && !cdc_.Open()) return WriteFailed(linktext::kAdapterError);
+    std::vector<std::uint8_t> written(count);
+    if (!ReadFromReader(address, count, written.data())) {
+        prompter_.Status(0, linktext::kNotWritten);
+        return false;
+    }
+    if (!std::equal(written.begin(), written.end(), data)) {
+        return WriteFailed(linktext::kWriteMismatch);
+    }
+    prompter_.Status(0, linktext::kWritten);
+    return true;
+}
+
+void ReaderLink::Release() {
+    if (usbConnected_ && cdc_.IsOpen()) cdc_.Close();
 }
 
 bool ReaderLink::LoadFromReader(RecorderImage& image) {

@@ -83,6 +83,12 @@ public:
     // Transfers; the address is the reader's memory address and the image offset.
     bool ReadFromReader(std::uint32_t address, std::size_t count, std::uint8_t* buffer);
     bool WriteToReader(std::uint32_t address, std::size_t count, const std::uint8_t* data);
+    // Reads back what a write has just sent and compares it byte for byte: a reader that
+    // acknowledges a write but keeps its old bytes must never count as written. A difference
+    // shows "Данные в ПСИ не совпадают с записанными!".
+    bool VerifyWrite(std::uint32_t address, std::size_t count, const std::uint8_t* data);
+    // A write abandoned after the search: the adapter's port, left open for the transfer, closes.
+    void Release();
     // Connects, reads the whole image into `image` and asks when its checksum is wrong.
     bool LoadFromReader(RecorderImage& image);
 

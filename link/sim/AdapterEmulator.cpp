@@ -106,7 +106,11 @@ std::string AdapterEmulator::Execute() {
                 if (faults_.refusedWrites > 0) --faults_.refusedWrites;
                 return Shorten(kQN);
             }
-            memory_[address_ % kMemorySize] = command_[1];
+            if (faults_.unplugAfterWrites >= 0 && Commands('W') > faults_.unplugAfterWrites) {
+                unplugged_ = true;
+                return {};
+            }
+            if (!faults_.droppedWrites) memory_[address_ % kMemorySize] = command_[1];
             ++bytesWritten_;
             return Shorten(kQY);
         default:

@@ -19,6 +19,8 @@ struct AdapterFaults {
     long unplugAfterBlocks = -1;  // after this many R blocks the adapter is gone (silent)
     int refusedWrites = 0;        // this many W commands are answered "QN" (negative: all)
     int refusedAddresses = 0;     // this many A commands are answered "QN" (negative: all)
+    bool droppedWrites = false;   // W is answered "QY" but the byte is not kept (write-protected)
+    long unplugAfterWrites = -1;  // after this many W commands the adapter is gone (silent)
 };
 
 class AdapterEmulator {

@@ -110,7 +110,9 @@ void I2cMemoryModel::OnStart() {
 
 void I2cMemoryModel::OnStop() {
     if (!pending_.empty()) {
-        for (const auto& [address, value] : pending_) memory_[address] = value;
+        if (!writeProtected_) {
+            for (const auto& [address, value] : pending_) memory_[address] = value;
+        }
         commits_.emplace_back(pendingStart_, pending_.size());
         ++pagesCommitted_;
         pending_.clear();

@@ -57,6 +57,8 @@ public:
     void WithholdAcks(int n) { withheldAcks_ = n; }
     // Only acknowledges of data bytes being written are withheld (page restarts).
     void WithholdDataAcks(int n) { withheldDataAcks_ = n; }
+    // A write-protected memory acknowledges every byte of a page write and keeps its old bytes.
+    void SetWriteProtected(bool protect) { writeProtected_ = protect; }
     // The reader is pulled off after it has sent this many bytes (negative: never).
     void DisconnectAfterBytesSent(long long n) { disconnectAfter_ = n; }
 
@@ -114,6 +116,7 @@ private:
     int withheldDataAcks_ = 0;
     long long disconnectAfter_ = -1;
 
+    bool writeProtected_ = false;
     bool tracing_ = false;
     std::vector<std::uint8_t> trace_;
 

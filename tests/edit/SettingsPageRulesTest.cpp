@@ -1,5 +1,6 @@
 #include "edit/IdentificationEdit.h"
 #include "edit/SettingsPageRules.h"
+#include "edit/TextNumbers.h"
 
 #include <gtest/gtest.h>
 
@@ -28,12 +29,21 @@ TEST(SettingsPageRules, RelayChoiceFollowsBothThresholds) {
     EXPECT_EQ(ThresholdLabelEnabled("-"), std::nullopt);
 }
 
+// One rule for every number the pages take, in the live reactions and in the writes alike.
 TEST(SettingsPageRules, IntegerTextsAsTheEditsHoldThem) {
-    EXPECT_EQ(SettingInteger(" 42 "), 42);
-    EXPECT_EQ(SettingInteger("-3"), -3);
-    EXPECT_EQ(SettingInteger("+7"), 7);
-    EXPECT_EQ(SettingInteger("99999999999"), std::nullopt);
-    EXPECT_EQ(SettingInteger("4.5"), std::nullopt);
+    EXPECT_EQ(IntegerText("42"), 42);
+    EXPECT_EQ(IntegerText("-3"), -3);
+    EXPECT_EQ(IntegerText("007"), 7);
+    for (const char* text : {" 42 ", "+7", "99999999999", "4.5", "", "-", "1e3", "٣"}) {
+        EXPECT_EQ(IntegerText(text), std::nullopt) << text;
+    }
+    EXPECT_EQ(DecimalText("12.5"), 12.5);
+    EXPECT_EQ(DecimalText("12,5"), 12.5);
+    EXPECT_EQ(DecimalText(",5"), 0.5);
+    EXPECT_EQ(DecimalText("7"), 7.0);
+    for (const char* text : {"", ".", "1.2.3", "1,2.3", "-1", " 1", "1e3", "12.5т"}) {
+        EXPECT_EQ(DecimalText(text), std::nullopt) << text;
+    }
 }
 
 TEST(SettingsPageRules, AdditionalRelayTextsPerAlgorithm) {
