@@ -106,6 +106,25 @@ inline constexpr std::array<const char*, 4> kCycleFilterItems = {
 inline constexpr char kSettingsGroup[] = " Параметры настройки ОПН \"ОРБИС-К\" ";
 inline constexpr char kEditLevel[] = "Изменить [F-29]";
 
+// The normalisation dialog.
+inline constexpr char kNormirCaption[] = "Ввод значения нормировки";
+inline constexpr char kNormirNumber[] = "Номер датчика";
+inline constexpr char kNormirQo[] = "Значение при Qo";
+inline constexpr char kNormirQnom[] = "Значение при Qном";
+inline constexpr char kNormirScale[] = "Масштаб";
+
+// The work-mode dialog.
+inline constexpr char kRegimyCaption[] = "Режимы работы";
+inline constexpr char kRegimyExplanation[] =
+    "Введите значение разрешённой нагрузки для выбранного режима работы в % от номинальной "
+    "грузоподъёмности.";
+inline constexpr std::array<const char*, 4> kRegimyLabels = {"Режим R0 [F-50]", "Режим R1 [F-51]",
+                                                             "Режим R2 [F-52]", "Режим R3 [F-53]"};
+
+// The buttons of both settings dialogs.
+inline constexpr char kEnterButton[] = "&Ввод";
+inline constexpr char kCancelDialogButton[] = "&Отмена";
+
 // Chart buttons, shared by both analysis windows.
 inline constexpr char kPrintButton[] = "&Печать";
 inline constexpr char kPrintHint[] = "Вывод графика на принтер";
