@@ -112,6 +112,31 @@ TEST(Transfer, WholeImageOverTheParallelPort) {
     EXPECT_GE(std::count(sleeps.begin(), sleeps.end(), 1), 2 * 64);
 }
 
+// A memory that holds SCL low after every falling clock edge is waited for on every clock,
+// the START that follows a 1,024-byte block without a STOP included: whole images at several
+// stretch lengths, and ranges that cross block boundaries from an odd address.
+TEST(Transfer, AMemoryThatStretchesTheClockIsReadWhole) {
+    struct Case {
+        int stretch;  // status reads SCL stays low after each falling edge
+        std::uint16_t address;
+        std::size_t count;
+    };
+    const Case cases[] = {{1, 0, 65536},     {40, 0, 65536},    {998, 0, 4096},
+                          {3, 0x0001, 1793}, {5, 0x0101, 2049}, {3, 0x7FFF, 3073}};
+    for (const Case& c : cases) {
+        const auto bytes = test::TestImageBytes(14);
+        LptRig rig(bytes);
+        ASSERT_TRUE(rig.Connect());
+        rig.model->SetClockStretch(c.stretch);
+        std::vector<std::uint8_t> buffer(c.count, 0xEE);
+        EXPECT_TRUE(rig.program.link.ReadFromReader(c.address, c.count, buffer.data()))
+            << c.stretch << " at " << c.address << ": " << rig.program.prompter.LastStatus();
+        EXPECT_TRUE(std::equal(buffer.begin(), buffer.end(), bytes.begin() + c.address))
+            << c.stretch << " at " << c.address;
+        EXPECT_TRUE(rig.program.prompter.messages.empty());
+    }
+}
+
 TEST(Transfer, ChecksumQuestionOnAWrongImage) {
     auto bytes = test::TestImageBytes(13);
     bytes[2] ^= 1;
