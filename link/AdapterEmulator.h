@@ -19,6 +19,7 @@ struct AdapterFaults {
     long unplugAfterBlocks = -1;  // after this many R blocks the adapter is gone (silent)
     int refusedWrites = 0;        // this many W commands are answered "QN" (negative: all)
     int refusedAddresses = 0;     // this many A commands are answered "QN" (negative: all)
+    int trickleBytes = 0;         // R answers carry only this many bytes (0: the whole block)
 };
 
 class AdapterEmulator {
