@@ -5,23 +5,78 @@
 #include <random>
 #include <system_error>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 namespace orbisk {
 namespace fs = std::filesystem;
 namespace {
 
-fs::path WriteTarget(const fs::path& path) {
-    std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(path, error))) {
-        const fs::path resolved = fs::canonical(path, error);
-        if (!error) return resolved;
+// As many links in a row as the system itself follows before it gives up.
+constexpr int kMaxLinksFollowed = 40;
+
+// The name the path ends at once every link is followed; a link that points nowhere gives the
+// name it points at, where writing through the link would create the file.
+fs::path FinalName(const fs::path& path) {
+    fs::path current = path;
+    for (int hop = 0; hop < kMaxLinksFollowed; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error))) return current;
+        const fs::path next = fs::read_symlink(current, error);
+        if (error) return current;
+        current = next.is_absolute() ? next : current.parent_path() / next;
     }
-    return path;
+    return current;
 }
 
-}  // namespace
+bool WritesInPlace(fs::file_type type) {
+    return type == fs::file_type::character || type == fs::file_type::fifo;
+}
 
-ReplaceResult ReplaceFileContents(const fs::path& path, std::string_view bytes) {
-    const fs::path target = WriteTarget(path);
+// A device or a pipe takes the bytes as they come; it has no contents to keep, and a file put
+// in its place would break it for every other program.
+ReplaceResult WriteInPlace(const fs::path& path, std::string_view bytes) {
+#ifdef _WIN32
+    std::FILE* file = _wfopen(path.c_str(), L"wb");
+    if (file == nullptr) return ReplaceResult::NotCreated;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    written = std::fflush(file) == 0 && written;
+    written = std::fclose(file) == 0 && written;
+    return written ? ReplaceResult::Replaced : ReplaceResult::NotWritten;
+#else
+    // Neither created nor truncated: only what is there already is opened.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return ReplaceResult::NotCreated;
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !(S_ISCHR(opened.st_mode) || S_ISFIFO(opened.st_mode))) {
+        // Something else took its place meanwhile: not written over in place.
+        ::close(fd);
+        return ReplaceResult::NotCreated;
+    }
+    std::size_t done = 0;
+    bool written = true;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            written = false;
+            break;
+        }
+    }
+    written = ::close(fd) == 0 && written;
+    return written ? ReplaceResult::Replaced : ReplaceResult::NotWritten;
+#endif
+}
+
+ReplaceResult ReplaceThroughScratchFile(const fs::path& target, std::string_view bytes) {
     std::random_device device;
     std::mt19937_64 random(device() ^ (static_cast<std::uint64_t>(device()) << 32));
 
@@ -63,6 +118,26 @@ ReplaceResult ReplaceFileContents(const fs::path& path, std::string_view bytes) 
         return ReplaceResult::NotCreated;
     }
     return ReplaceResult::NotCreated;
+}
+
+}  // namespace
+
+ReplaceResult ReplaceFileContents(const fs::path& path, std::string_view bytes) {
+    std::error_code error;
+    // Links followed, as the system follows them (also those it resolves by itself, such as
+    // /dev/stdout to the pipe or terminal behind it).
+    const fs::file_status status = fs::status(path, error);
+    const fs::file_type type = status.type();
+    if (WritesInPlace(type)) return WriteInPlace(path, bytes);
+    if (type == fs::file_type::not_found) return ReplaceThroughScratchFile(FinalName(path), bytes);
+    if (error) return ReplaceResult::NotCreated;
+    if (type != fs::file_type::regular) return ReplaceResult::NotAFile;
+
+    const fs::path target = FinalName(path);
+    // A name the system resolves in its own way (a descriptor's link to a file since removed)
+    // does not lead to the file it opens: that file cannot be replaced under its name.
+    if (!fs::equivalent(path, target, error) || error) return ReplaceResult::NotCreated;
+    return ReplaceThroughScratchFile(target, bytes);
 }
 
 }  // namespace orbisk

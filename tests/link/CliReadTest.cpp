@@ -10,6 +10,7 @@
 #include "LinkTestSupport.h"
 #include "app/AppTexts.h"
 #include "link/LinkTexts.h"
+#include "support/SpecialFiles.h"
 
 namespace orbisk {
 namespace {
@@ -100,6 +101,64 @@ TEST_F(CliRead, YesChecksAnAdapterWithoutReaderThreeTimesThenGivesUp) {
     EXPECT_EQ(run.errors, expected);
     EXPECT_FALSE(std::filesystem::exists(out));
     adapter.With([](AdapterEmulator& e) { EXPECT_EQ(e.Commands('D'), 3); });
+}
+
+// The data file goes where OUT leads by the rule of every file the program writes: a file
+// (through links) replaced when complete, a device or FIFO written to and left what it is,
+// anything else refused with the data file's message.
+TEST_F(CliRead, OutputIsWrittenByWhatItNames) {
+    namespace fs = std::filesystem;
+    const fs::path& dir = folder.Folder();
+    const std::string simulate = "--port 0x378 --simulate '" + (dir / "in.bbd").string() + "'";
+    const fs::path null = testing::DeviceLike(dir, "null", "/dev/null");
+    const fs::path full = testing::DeviceLike(dir, "full", "/dev/full");
+    std::ofstream(dir / "real.bbd") << "old";
+    fs::create_symlink("real.bbd", dir / "link.bbd");
+    fs::create_directory(dir / "folder.bbd");
+    struct Case {
+        fs::path out;
+        int status;
+        fs::file_type typeAfter;
+        std::string errors;
+    };
+    const Case cases[] = {
+        {null, 0, fs::file_type::character, ""},
+        {full, 1, fs::file_type::character, "Ошибка записи файла \"" + full.string() + "\".\n"},
+        {dir / "link.bbd", 0, fs::file_type::symlink, ""},
+        {dir / "folder.bbd", 1, fs::file_type::directory,
+         "Не удается создать файл \"" + (dir / "folder.bbd").string() + "\".\n"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = RunCli(folder, simulate + " -o '" + c.out.string() + "'");
+        EXPECT_EQ(run.status, c.status) << c.out << run.errors;
+        EXPECT_EQ(run.errors, c.errors) << c.out;
+        EXPECT_EQ(fs::symlink_status(c.out).type(), c.typeAfter) << c.out;
+    }
+    EXPECT_EQ(ReadAll(dir / "real.bbd"), image);
+    EXPECT_TRUE(fs::is_empty(dir / "folder.bbd"));
+
+    testing::FifoReader fifo(dir / "fifo.bbd");
+    ASSERT_TRUE(fifo.Ready());
+    const CliRun run = RunCli(folder, simulate + " -o '" + fifo.Path().string() + "'");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    const std::string bytes = fifo.Take();
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), image);
+    EXPECT_EQ(fs::symlink_status(fifo.Path()).type(), fs::file_type::fifo);
+
+    // The standard output by its device name is the pipe behind it.
+    const std::string command = "timeout 20 '" + CliPath() + "' --config '" +
+                                (dir / "cli.ini").string() + "' read " + simulate +
+                                " -o /dev/stdout 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::vector<std::uint8_t> piped;
+    std::uint8_t chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+        piped.insert(piped.end(), chunk, chunk + n);
+    }
+    const int raw = ::pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
+    EXPECT_EQ(piped, image);
 }
 
 TEST_F(CliRead, NothingFoundIsNotSaved) {

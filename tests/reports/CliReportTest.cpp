@@ -10,6 +10,7 @@
 #include "reports/CommandLineReport.h"
 #include "reports/ReportTexts.h"
 #include "reports/SpecialistRegister.h"
+#include "support/SpecialFiles.h"
 
 namespace orbisk {
 namespace {
@@ -83,6 +84,84 @@ TEST_F(CliReport, AnUnknownSpecialistIsNamedByTheFamilyAlone) {
     EXPECT_NE(r.out.find(Utf8ToCp1251("Ф.И.О.  . . . . . . . . . Петров  <BR>")),
               std::string::npos);
     EXPECT_NE(r.out.find(Utf8ToCp1251("Место работы ____")), std::string::npos);
+}
+
+// Whatever OUT names is written by the rule of every file the program writes: a file (through
+// links) replaced when the page is complete, a device or a FIFO written to and left what it is,
+// anything else refused with the reason.
+TEST_F(CliReport, OutputIsWrittenByWhatItNames) {
+    const std::string page = Expected(1, "5", "");
+    const fs::path null = testing::DeviceLike(dir_.Path(), "null", "/dev/null");
+    const fs::path full = testing::DeviceLike(dir_.Path(), "full", "/dev/full");
+    testing::WriteBytes(dir_.Path() / "real.html", "old page");
+    fs::create_symlink("real.html", dir_.Path() / "link.html");
+    fs::create_directory(dir_.Path() / "folder.html");
+    struct Case {
+        fs::path out;
+        int exitCode;
+        fs::file_type typeAfter;
+        const char* reason;  // a part of the message on standard error
+    };
+    const Case cases[] = {
+        {null, 0, fs::file_type::character, ""},
+        {full, 1, fs::file_type::character, "cannot write"},
+        {dir_.Path() / "link.html", 0, fs::file_type::symlink, ""},
+        {dir_.Path() / "folder.html", 1, fs::file_type::directory, "neither a file"},
+    };
+    for (const Case& c : cases) {
+        const auto r = Run(file_ + " --kind 1 --cycles 5 -o " + ShellQuote(c.out.string()));
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.out << Errors();
+        EXPECT_TRUE(r.out.empty()) << c.out;
+        EXPECT_EQ(fs::symlink_status(c.out).type(), c.typeAfter) << c.out;
+        if (*c.reason) {
+            EXPECT_NE(Errors().find(c.reason), std::string::npos) << Errors();
+            EXPECT_NE(Errors().find(c.out.string()), std::string::npos) << Errors();
+        } else {
+            EXPECT_EQ(Errors(), "") << c.out;
+        }
+    }
+    EXPECT_TRUE(testing::ReadBytes(dir_.Path() / "real.html") == page);
+    EXPECT_TRUE(fs::is_empty(dir_.Path() / "folder.html"));
+
+    testing::FifoReader fifo(dir_.Path() / "fifo.html");
+    ASSERT_TRUE(fifo.Ready());
+    const auto r = Run(file_ + " --kind 1 --cycles 5 -o " + ShellQuote(fifo.Path().string()));
+    EXPECT_EQ(r.exitCode, 0) << Errors();
+    EXPECT_TRUE(fifo.Take() == page);
+    EXPECT_EQ(fs::symlink_status(fifo.Path()).type(), fs::file_type::fifo);
+
+    // The standard output by its device name is the pipe behind it.
+    const auto stdoutRun = Run(file_ + " --kind 1 --cycles 5 -o /dev/stdout");
+    EXPECT_EQ(stdoutRun.exitCode, 0) << Errors();
+    EXPECT_TRUE(stdoutRun.out == page);
+}
+
+// The page is written through a scratch file of a fresh name that nobody else can have made:
+// a file or link that happens to bear OUT's name plus ".part" is somebody's, and stays as it is.
+TEST_F(CliReport, NoOtherFileBesideTheOutputIsWrittenThroughOrRemoved) {
+    const std::string page = Expected(1, "5", "");
+    testing::WriteBytes(dir_.Path() / "victim.txt", "not to be touched");
+    fs::create_symlink("victim.txt", dir_.Path() / "out.html.part");
+    testing::WriteBytes(dir_.Path() / "own.html.part", "a user's own file");
+    for (const char* name : {"out.html", "own.html"}) {
+        const auto r =
+            Run(file_ + " --kind 1 --cycles 5 -o " + ShellQuote((dir_.Path() / name).string()));
+        ASSERT_EQ(r.exitCode, 0) << Errors();
+        EXPECT_EQ(fs::symlink_status(dir_.Path() / name).type(), fs::file_type::regular);
+        EXPECT_TRUE(testing::ReadBytes(dir_.Path() / name) == page) << name;
+    }
+    EXPECT_TRUE(testing::ReadBytes(dir_.Path() / "victim.txt") == "not to be touched");
+    EXPECT_TRUE(fs::is_symlink(dir_.Path() / "out.html.part"));
+    EXPECT_EQ(testing::ReadBytes(dir_.Path() / "own.html.part"), "a user's own file");
+    // Nothing of the program's own stays behind.
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"orbisk.ini", "out.html", "out.html.part", "own.html",
+                                        "own.html.part", "stderr.txt", "victim.txt"}));
 }
 
 TEST_F(CliReport, MistakesEndWithTheirExitCodesAndNoPage) {

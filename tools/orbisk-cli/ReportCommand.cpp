@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/Config.h"
+#include "app/FileReplace.h"
 #include "app/Locations.h"
 #include "reports/CommandLineReport.h"
 #include "reports/ReportTexts.h"
@@ -19,7 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The page replaces OUT only once it is complete on disk.
+// OUT is written as the program writes every file: a file is replaced only once the page is
+// complete beside it; a device or pipe takes the page as it is.
 bool WriteOutput(const std::string& output, const std::string& bytes, std::string& reason) {
     if (output.empty() || output == "-") {
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -27,28 +29,20 @@ bool WriteOutput(const std::string& output, const std::string& bytes, std::strin
         if (!std::cout) reason = "cannot write to standard output";
         return static_cast<bool>(std::cout);
     }
-    const fs::path target = Utf8ToPath(output);
-    fs::path partial = target;
-    partial += ".part";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(partial, ignored);
-            reason = "cannot write " + PathToUtf8(partial);
-            return false;
-        }
+    switch (ReplaceFileContents(Utf8ToPath(output), bytes)) {
+        case ReplaceResult::Replaced:
+            return true;
+        case ReplaceResult::NotCreated:
+            reason = "cannot create " + output;
+            break;
+        case ReplaceResult::NotWritten:
+            reason = "cannot write " + output;
+            break;
+        case ReplaceResult::NotAFile:
+            reason = output + " is neither a file nor a device or pipe to write to";
+            break;
     }
-    std::error_code ec;
-    fs::rename(partial, target, ec);
-    if (ec) {
-        fs::remove(partial, ec);
-        reason = "cannot replace " + output;
-        return false;
-    }
-    return true;
+    return false;
 }
 
 }  // namespace
