@@ -24,10 +24,9 @@ namespace fs = std::filesystem;
 // complete beside it; a device or pipe takes the page as it is.
 bool WriteOutput(const std::string& output, const std::string& bytes, std::string& reason) {
     if (output.empty() || output == "-") {
+        // Whether it all went is told when the command ends, as for every command.
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        std::cout.flush();
-        if (!std::cout) reason = "cannot write to standard output";
-        return static_cast<bool>(std::cout);
+        return true;
     }
     switch (ReplaceFileContents(Utf8ToPath(output), bytes)) {
         case ReplaceResult::Replaced:
