@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "LinkTestSupport.h"
@@ -96,8 +97,8 @@ TEST_F(CliRead, YesChecksAnAdapterWithoutReaderThreeTimesThenGivesUp) {
     ASSERT_EQ(run.status, 1) << run.errors.substr(0, 1000);
     const std::string question = linktext::kNoReaderOnAdapter;
     // Messages only: the search's status texts are not printed.
-    const std::string expected =
-        question + "\n" + question + "\n" + question + "\n" + ui::kNotSaved + "\n";
+    const std::string expected = question + "\n" + question + "\n" + question + "\n" +
+                                 linktext::kReaderNotFound + "\n" + ui::kNotSaved + "\n";
     EXPECT_EQ(run.errors, expected);
     EXPECT_FALSE(std::filesystem::exists(out));
     adapter.With([](AdapterEmulator& e) { EXPECT_EQ(e.Commands('D'), 3); });
@@ -161,12 +162,89 @@ TEST_F(CliRead, OutputIsWrittenByWhatItNames) {
     EXPECT_EQ(piped, image);
 }
 
+// Why nothing was saved comes first: the texts that closed the search or the transfer, which
+// the desktop program leaves in its status bar; a text already shown as a message is not
+// repeated.
+TEST_F(CliRead, AFailedSearchOrTransferTellsWhyBeforeNotSaved) {
+    struct Case {
+        const char* what;
+        std::function<void(AdapterFaults&)> fault;
+        std::vector<std::string> why;  // before "not saved"; "{port}" is the device path
+    };
+    const std::string notAdapter = std::string(linktext::kNotAdapterPrefix) + "{port}" +
+                                   linktext::kNotAdapterMiddle + linktext::kAdapterName +
+                                   linktext::kNotAdapterSuffix;
+    const Case cases[] = {
+        {"another device",
+         [](AdapterFaults& f) { f.wrongIdentity = true; },
+         {notAdapter, linktext::kReaderNotFound}},
+        {"a silent adapter",
+         [](AdapterFaults& f) { f.silent = true; },
+         {notAdapter, linktext::kReaderNotFound}},
+        {"an adapter whose identity comes short",
+         [](AdapterFaults& f) { f.shortReplies = 1; },
+         {notAdapter, linktext::kReaderNotFound}},
+        {"a reader pulled off",
+         [](AdapterFaults& f) { f.unplugAfterBlocks = 10; },
+         {linktext::kLinkBroken}},
+        {"an adapter refusing the address",
+         [](AdapterFaults& f) { f.refusedAddresses = -1; },
+         {linktext::kAdapterError}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::EmulatedAdapter adapter(image);
+        c.fault(adapter.Faults());
+        const auto out = folder.Folder() / "out.bbd";
+        const CliRun run =
+            RunCli(folder, "--port '" + adapter.Path() + "' -o '" + out.string() + "'");
+        EXPECT_EQ(run.status, 1);
+        std::string expected;
+        for (std::string line : c.why) {
+            if (const auto at = line.find("{port}"); at != std::string::npos) {
+                line.replace(at, 6, adapter.Path());
+            }
+            expected += line + "\n";
+        }
+        EXPECT_EQ(run.errors, expected + ui::kNotSaved + "\n");
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+    // A device path with nothing behind it.
+    const CliRun missing = RunCli(folder, "--port /dev/no-such-adapter -o out.bbd");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.errors, std::string(linktext::kReaderNotFound) + "\n" + ui::kNotSaved + "\n");
+}
+
+// A port must be a serial port's name or path or a parallel port's base address; anything else
+// is a mistake in the call, told before any port is tried.
+TEST_F(CliRead, APortThatIsNoPortIsAUsageError) {
+    const auto out = folder.Folder() / "out.bbd";
+    for (const char* port : {"abc", "0x10000", "65536", "-1", "0x", "$", "888x", "0x37 8"}) {
+        const CliRun run =
+            RunCli(folder, "--port '" + std::string(port) + "' -o '" + out.string() + "'");
+        EXPECT_EQ(run.status, 2) << port;
+        EXPECT_NE(run.errors.find(port), std::string::npos) << port << ": " << run.errors;
+        EXPECT_FALSE(std::filesystem::exists(out)) << port;
+    }
+    // Every spelling of a base address is taken, up to the highest.
+    for (const char* port : {"888", "0x378", "$378", "0XFFFE"}) {
+        const CliRun run =
+            RunCli(folder, "--port '" + std::string(port) + "' -o '" + out.string() +
+                               "' --simulate '" + (folder.Folder() / "in.bbd").string() + "'");
+        EXPECT_EQ(run.status, 0) << port << ": " << run.errors;
+    }
+    // The last address is one too, though no port there has room for its status register.
+    const CliRun last = RunCli(folder, "--port 0xFFFF -o '" + out.string() + "' --simulate '" +
+                                           (folder.Folder() / "in.bbd").string() + "'");
+    EXPECT_EQ(last.status, 1) << last.errors;
+}
+
 TEST_F(CliRead, NothingFoundIsNotSaved) {
     test::SerialPortList ports({});
     const auto out = folder.Folder() / "out.bbd";
     CliRun run = RunCli(folder, "--port COM3 -o '" + out.string() + "'");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.errors, std::string(ui::kNotSaved) + "\n");
+    EXPECT_EQ(run.errors, std::string(linktext::kReaderNotFound) + "\n" + ui::kNotSaved + "\n");
     EXPECT_FALSE(std::filesystem::exists(out));
     // A simulated reader that does not answer leaves nothing either.
     std::ofstream(folder.Folder() / "short.bbd") << "too short";
