@@ -78,12 +78,44 @@ TEST_F(CliReport, WritesToTheNamedFileAndTakesTheProposedAnswerWithoutCycles) {
     EXPECT_EQ(testing::ReadBytes(out), Expected(3, "10", ""));
 }
 
-TEST_F(CliReport, AnUnknownSpecialistIsNamedByTheFamilyAlone) {
+// A family that the register does not hold still gives the document, with the family name
+// alone, but not silently: a warning names the register's specialists.
+TEST_F(CliReport, AnUnknownSpecialistIsNamedByTheFamilyAloneWithAWarning) {
     const auto r = Run(file_ + " --kind 2 --cycles 1 --specialist Петров");
     ASSERT_EQ(r.exitCode, 0) << Errors();
     EXPECT_NE(r.out.find(Utf8ToCp1251("Ф.И.О.  . . . . . . . . . Петров  <BR>")),
               std::string::npos);
     EXPECT_NE(r.out.find(Utf8ToCp1251("Место работы ____")), std::string::npos);
+
+    struct Case {
+        const char* register_;  // the specialists' sections of the configuration file
+        const char* family;
+        const char* warning;  // a part of the one line on standard error; nullptr: none
+    };
+    const Case cases[] = {
+        {"[Иванов]\r\nИмя=Иван\r\n[Сидоров]\r\n", "Петров", "it has: Иванов, Сидоров)"},
+        {"[Иванов]\r\nИмя=Иван\r\n", "Иваноф", "\"Иваноф\" is not in the specialists register"},
+        {"", "Петров", "the register is empty"},
+        {"[Иванов]\r\n", "_Вид_", "it has: Иванов)"},
+        {"[Иванов]\r\nИмя=Иван\r\n[Сидоров]\r\n", "Сидоров", nullptr},
+        {"[Иванов]\r\nИмя=Иван\r\n", "иванов", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.family);
+        testing::WriteBytes(ini_,
+                            Utf8ToCp1251(std::string("[_Вид_]\r\nСлева=0\r\n") + c.register_));
+        const auto run = Run(file_ + " --kind 1 --cycles 1 --specialist " + c.family);
+        EXPECT_EQ(run.exitCode, 0) << Errors();
+        EXPECT_TRUE(run.out == Expected(1, "1", c.family));
+        const std::string errors = Errors();
+        if (c.warning) {
+            EXPECT_NE(errors.find(c.warning), std::string::npos) << errors;
+            EXPECT_NE(errors.find("warning"), std::string::npos) << errors;
+            EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        } else {
+            EXPECT_EQ(errors, "");
+        }
+    }
 }
 
 // Whatever OUT names is written by the rule of every file the program writes: a file (through

@@ -63,6 +63,18 @@ int RunReportCommand(const std::vector<std::string>& args, CliContext& ctx) {
 
     Config config(Utf8ToPath(ctx.configPath), fs::path());
     const SpecialistRegister reg(config);
+    // The document is made all the same, with the family name alone; but a name mistyped on a
+    // command line would go unnoticed into a signed document, so the register is named.
+    if (!options.specialist.empty() && !reg.Exists(options.specialist)) {
+        std::string known;
+        for (const std::string& family : reg.Families()) {
+            known += (known.empty() ? "" : ", ") + family;
+        }
+        std::cerr << "orbisk-cli report: warning: \"" << options.specialist
+                  << "\" is not in the specialists register of " << ctx.configPath << " ("
+                  << (known.empty() ? "the register is empty" : "it has: " + known)
+                  << "); the document names the specialist by the family name alone\n";
+    }
     RegisterSpecialist specialist(reg, options.specialist);
     AnsweredQuestion question(options.cycles);
     ReportEnvironment env{*ctx.prompter, question, specialist,
