@@ -1,12 +1,24 @@
 #include "app/FileReplace.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <random>
 #include <system_error>
 
-#ifndef _WIN32
+#include <thread>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -139,5 +151,82 @@ ReplaceResult ReplaceFileContents(const fs::path& path, std::string_view bytes) 
     if (!fs::equivalent(path, target, error) || error) return ReplaceResult::NotCreated;
     return ReplaceThroughScratchFile(target, bytes);
 }
+
+namespace {
+
+fs::path LockFileName(const fs::path& path) {
+    fs::path name = FinalName(path);
+    name += ".lock";
+    return name;
+}
+
+// Tries until the patience runs out, at first often, then every 20 ms; a holder keeps the lock
+// only for one read and one replace of a small file.
+template <typename TryLock>
+bool LockWithin(std::chrono::milliseconds patience, TryLock tryLock) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        if (tryLock()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+}
+
+}  // namespace
+
+#ifdef _WIN32
+
+FileUpdateLock::FileUpdateLock(const fs::path& path, std::chrono::milliseconds patience) {
+    HANDLE handle = ::CreateFileW(LockFileName(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return;
+    handle_ = handle;
+    held_ = LockWithin(patience, [handle] {
+        OVERLAPPED whole{};
+        return ::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                            &whole) != 0;
+    });
+}
+
+FileUpdateLock::~FileUpdateLock() {
+    if (handle_ == nullptr) return;
+    if (held_) {
+        OVERLAPPED whole{};
+        ::UnlockFileEx(static_cast<HANDLE>(handle_), 0, 1, 0, &whole);
+    }
+    ::CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+#else
+
+FileUpdateLock::FileUpdateLock(const fs::path& path, std::chrono::milliseconds patience) {
+    const fs::path name = LockFileName(path);
+    // Never through a link: the lock file holds nothing, but must not be made somewhere else.
+    // Another user's lock file may be read-only to us; a lock needs no more than reading.
+    fd_ = ::open(name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd_ < 0 && errno == EACCES) fd_ = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd_ < 0) return;
+    const int fd = fd_;
+    // flock, not fcntl: its lock belongs to this opening of the file, so that two writers in
+    // one process exclude each other too, and closing another descriptor of the file does not
+    // drop it.
+    held_ = LockWithin(patience, [fd] {
+        while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EINTR) return false;
+        }
+        return true;
+    });
+}
+
+FileUpdateLock::~FileUpdateLock() {
+    if (fd_ < 0) return;
+    if (held_) ::flock(fd_, LOCK_UN);
+    ::close(fd_);
+}
+
+#endif
 
 }  // namespace orbisk

@@ -2,6 +2,7 @@
 // Writing a file's whole contents so that a failure at any point leaves the previous file as it
 // was: the data files, the configuration file and the command line's documents are all written
 // this way, by one rule for whatever the path names.
+#include <chrono>
 #include <filesystem>
 #include <string_view>
 
@@ -22,5 +23,31 @@ enum class ReplaceResult { Replaced, NotCreated, NotWritten, NotAFile };
 //   written to it as it is, never replaced by a file;
 // - anything else is refused (NotAFile).
 ReplaceResult ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);
+
+// Makes the read-change-replace of a file one step among every program that takes this lock on
+// it (the desktop program, orbisk-cli, two users' sessions on one install), so that none of them
+// replaces the file with a copy that misses another's change. The lock is advisory and held on
+// a file beside the target (its name plus ".lock", links followed), which, unlike the target,
+// is never replaced and never removed, so that every taker locks the same one. Another holder
+// is waited for up to `patience`; when the lock cannot be had, Held() is false and the change
+// must not be made.
+class FileUpdateLock {
+public:
+    explicit FileUpdateLock(const std::filesystem::path& path,
+                            std::chrono::milliseconds patience = std::chrono::seconds(10));
+    ~FileUpdateLock();
+    FileUpdateLock(const FileUpdateLock&) = delete;
+    FileUpdateLock& operator=(const FileUpdateLock&) = delete;
+
+    bool Held() const { return held_; }
+
+private:
+    bool held_ = false;
+#ifdef _WIN32
+    void* handle_ = nullptr;
+#else
+    int fd_ = -1;
+#endif
+};
 
 }  // namespace orbisk
