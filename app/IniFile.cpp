@@ -158,6 +158,14 @@ LoadResult Load(const fs::path& path, Document& document) {
     return LoadResult::Loaded;
 }
 
+// A file, or nothing yet: a place a write can go. Anything else fails before the update lock is
+// taken, so that no lock file is left beside it.
+bool MayHoldText(const fs::path& path) {
+    std::error_code error;
+    const auto type = fs::status(path, error).type();
+    return type == fs::file_type::not_found || type == fs::file_type::regular;
+}
+
 Document LoadForReading(const fs::path& path) {
     Document document;
     if (Load(path, document) == LoadResult::Failed) document.lines.clear();
@@ -251,6 +259,9 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
     }
     const std::string valueText = ToFileText(value);
 
+    if (!MayHoldText(path_)) return false;
+    const FileUpdateLock lock(path_);
+    if (!lock.Held()) return false;
     Document document;
     if (Load(path_, document) == LoadResult::Failed) return false;
 
@@ -293,6 +304,11 @@ bool IniFile::EraseSection(std::string_view section) {
     const std::string sectionName = ToFileText(section);
     if (sectionName.empty()) return true;
 
+    std::error_code error;
+    if (fs::status(path_, error).type() == fs::file_type::not_found) return true;
+    if (!MayHoldText(path_)) return false;
+    const FileUpdateLock lock(path_);
+    if (!lock.Held()) return false;
     Document document;
     const LoadResult loaded = Load(path_, document);
     if (loaded == LoadResult::Failed) return false;

@@ -36,7 +36,9 @@ public:
     // section; a new section goes to the end of the file. Returns false, leaving the file as it
     // was, when the file cannot be read or written or the section or key name is empty or
     // cannot be stored (a key containing "="). Line breaks inside names and values become
-    // blanks, so that a value can never add lines of its own to the file.
+    // blanks, so that a value can never add lines of its own to the file. The whole write holds
+    // the file's update lock (FileUpdateLock), so that programs writing the file at the same
+    // time never undo each other's changes; a write that cannot have it fails.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, int value);
     bool WriteBool(std::string_view section, std::string_view key, bool value);  // "1" / "0"

@@ -49,6 +49,7 @@ std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage
         case ReplaceResult::NotWritten:
             return msg::kWriteErrorPrefix + ("\"" + PathText(path) + "\".");
         case ReplaceResult::NotCreated:
+        case ReplaceResult::NotAFile:
             break;
     }
     return CannotCreateFileText(path);

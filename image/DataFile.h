@@ -12,8 +12,9 @@ namespace orbisk {
 // is refused with its message and leaves the image as it was; bytes beyond the image are ignored.
 bool ReadDataFile(const std::filesystem::path& path, RecorderImage& image, Prompter& prompter);
 
-// Writes the image to the file through a temporary file in the same folder, so that a failure
-// leaves an existing file intact. Returns an empty text on success, else the reason.
+// Writes the image to the file as ReplaceFileContents does (a file through a temporary file in
+// its folder, so that a failure leaves it intact; a device or pipe as it is). Returns an empty
+// text on success, else the reason.
 std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image);
 
 // "Неправильный размер файла данных: N байт.\nОжидается 65536 байт."

@@ -120,6 +120,10 @@ bool TI2C::StartAddress(std::uint8_t b) {
     ReleaseSda();
     Delay();
     ReleaseScl();
+    // A START follows a read that ended without a STOP; the memory may still be holding the
+    // clock after its last bit, and SDA falling while SCL is low would be no START at all.
+    pollCount_ = 0;
+    WaitSclHigh(nullptr);
     Sleep(1);
     PullSda();
     Sleep(1);

@@ -4,6 +4,7 @@
 // text, pause, progress step and message of the procedures. The main window owns one for the
 // whole run; it holds the adapter link, the bus master (made at the first parallel-port search)
 // and the two connection flags.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,8 @@
 namespace orbisk {
 
 enum class LinkType { UsbAdapter, LptPort };
+
+enum class TransferDirection { Read, Write };
 
 // What the person chose in the connection dialog.
 struct ConnectionChoice {
@@ -55,7 +58,17 @@ public:
         std::optional<std::int32_t> delayCount;
         // The bus master's fixed sleeps; empty: real ones. A simulated port goes without.
         TI2C::SleepFunction busSleep;
+        // The longest one transfer may take; empty: TransferTimeLimit of its size.
+        std::optional<std::chrono::milliseconds> transferTimeLimit;
     };
+
+    // How long a transfer of `count` bytes may take before the reader counts as no longer
+    // answering: ten times what the slowest honest link needs for it. Every retry on either
+    // link is bounded, but a link that answers every time, only slowly (an adapter that sends
+    // one byte per block and lets each block run into its time-out) would otherwise hold the
+    // program for hours.
+    static std::chrono::milliseconds TransferTimeLimit(std::size_t count,
+                                                       TransferDirection direction);
 
     ReaderLink(Prompter& prompter, Config& config, std::unique_ptr<SerialLine> serialLine,
                Options options = {});
@@ -101,6 +114,8 @@ private:
     void FinishUsbSearch(const std::string& port);
     void FinishLptSearch(std::optional<std::uint16_t> found);
     void SetLoadEnabled(bool enabled);
+    std::chrono::steady_clock::time_point TransferDeadline(std::size_t count,
+                                                           TransferDirection direction) const;
     bool ReadFailed(const std::string& message);
     bool WriteFailed(const std::string& message);
 

@@ -91,6 +91,10 @@ std::string AdapterEmulator::Execute() {
             for (std::size_t i = 0; i < block.size(); ++i) {
                 block[i] = static_cast<char>(memory_[(address_ + i) % kMemorySize]);
             }
+            if (faults_.trickleBytes > 0 &&
+                block.size() > static_cast<std::size_t>(faults_.trickleBytes)) {
+                block.resize(static_cast<std::size_t>(faults_.trickleBytes));
+            }
             block = Shorten(std::move(block));
             // The adapter moves on by what it actually sent.
             address_ = static_cast<std::uint32_t>((address_ + block.size()) % kMemorySize);

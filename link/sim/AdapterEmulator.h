@@ -21,6 +21,7 @@ struct AdapterFaults {
     int refusedAddresses = 0;     // this many A commands are answered "QN" (negative: all)
     bool droppedWrites = false;   // W is answered "QY" but the byte is not kept (write-protected)
     long unplugAfterWrites = -1;  // after this many W commands the adapter is gone (silent)
+    int trickleBytes = 0;         // R answers carry only this many bytes (0: the whole block)
 };
 
 class AdapterEmulator {

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "support/TempFolder.h"
+#include "base/FileReplace.h"
 #include "base/TextCodec.h"
+#include "support/TempFolder.h"
 
 namespace orbisk {
 namespace {
@@ -56,7 +61,9 @@ TEST_F(IniFileTest, FirstWriteCreatesTheFileInWindows1251WithCrLf) {
         "[_\xCA\xEE\xED\xF4\xE8\xE3\xF3\xF0\xE0\xF6\xE8\xFF_]\r\n"
         "\xCA\xEE\xF0\xF0\xE5\xEA\xF6\xE8\xFF\xC4\xE0\xED\xED\xFB\xF5=1\r\n";
     EXPECT_EQ(ReadBytes(IniPath()), expected);
-    EXPECT_EQ(EntryCount(folder_.Path()), 1u) << "no temporary file may stay behind";
+    // The file and the lock file its writers share; no temporary file may stay behind.
+    EXPECT_TRUE(fs::is_regular_file(folder_ / "orbisk.ini.lock"));
+    EXPECT_EQ(EntryCount(folder_.Path()), 2u);
 }
 
 TEST_F(IniFileTest, ReadsWindows1251FileWithLfOrCrLfLineEnds) {
@@ -291,6 +298,58 @@ TEST_F(IniFileTest, UnwritablePlacesReturnFalseAndLeaveNothingBehind) {
 }
 
 #ifndef _WIN32
+// Two programs writing the file at once (the desktop program and orbisk-cli, two users'
+// sessions): each write reads the file, changes it and replaces it, and none may replace it with
+// a copy that misses the other's keys.
+TEST_F(IniFileTest, TwoProcessesWritingAtOnceKeepEveryKey) {
+    constexpr int kKeys = 300;
+    auto writeKeys = [this](const std::string& prefix) {
+        IniFile ini(IniPath());
+        int failed = 0;
+        for (int i = 0; i < kKeys; ++i) {
+            const std::string key = prefix + std::to_string(i);
+            if (!ini.WriteString(i % 2 ? "Нечётные" : "Чётные", key, "значение " + key)) ++failed;
+        }
+        return failed;
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) _exit(writeKeys("B") == 0 ? 0 : 1);
+    EXPECT_EQ(writeKeys("A"), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "a write of the other process failed";
+
+    const IniFile ini(IniPath());
+    const std::size_t keys =
+        ini.ReadSectionKeys("Чётные").size() + ini.ReadSectionKeys("Нечётные").size();
+    EXPECT_EQ(keys, 2u * kKeys);
+    for (const char* prefix : {"A", "B"}) {
+        for (int i = 0; i < kKeys; ++i) {
+            const std::string key = prefix + std::to_string(i);
+            ASSERT_EQ(ini.ReadString(i % 2 ? "Нечётные" : "Чётные", key, ""), "значение " + key);
+        }
+    }
+}
+
+// The lock is the file's, not the process's: a second taker in the same process waits too,
+// and has it as soon as the first lets go; the file itself can be replaced meanwhile.
+TEST_F(IniFileTest, TheUpdateLockExcludesEveryOtherTakerUntilReleased) {
+    WriteFile("[S]\r\nK=1\r\n");
+    {
+        const FileUpdateLock first(IniPath());
+        ASSERT_TRUE(first.Held());
+        ASSERT_EQ(ReplaceFileContents(IniPath(), "[S]\r\nK=2\r\n"), ReplaceResult::Replaced);
+        const auto start = std::chrono::steady_clock::now();
+        const FileUpdateLock second(IniPath(), std::chrono::milliseconds(100));
+        EXPECT_FALSE(second.Held());
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    }
+    const FileUpdateLock third(IniPath(), std::chrono::milliseconds(0));
+    EXPECT_TRUE(third.Held());
+}
+
 TEST_F(IniFileTest, AFileThatCannotBeReadIsNotOverwritten) {
     // A link pointing at itself can be neither read nor resolved; writing must not replace it
     // with a file holding only the new key.

@@ -93,6 +93,20 @@ protected:
         return r;
     }
 
+    // Runs orbisk-cli as Cli does, with standard output going where nothing can be written.
+    CliRun CliIntoFullDevice(const std::vector<std::string>& args) const {
+        std::string command = Quote(cli_) + " --config " +
+                              Quote((folder_ / "orbisk.ini").string()) + " --now " + Quote(kNow);
+        for (const auto& a : args) command += " " + Quote(a);
+        const fs::path err = folder_ / "stderr";
+        command += " >/dev/full 2>" + Quote(err.string()) + " </dev/null";
+        const int status = std::system(command.c_str());
+        CliRun r;
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.err = ReadAll(err);
+        return r;
+    }
+
     std::string Sample(const char* name) const { return (kSamples / name).string(); }
 
     // A data file holding the bytes; returns its path.
@@ -261,10 +275,37 @@ TEST_F(CliContract, BadUsageExitsWithTwoAndPrintsNoJson) {
     ExpectUsage({"frobnicate", Sample("current.bbd")});
     ExpectUsage({"show", Sample("current.bbd"), "--date", "+1.05.2024"});
     // --now is checked like --date, and it carries the time as well.
-    for (const char* now : {"32.01.2024 10:00", "01.06.2024", "1.6.2024 1:5", "01.06.2024 10:00:00"}) {
+    for (const char* now :
+         {"32.01.2024 10:00", "01.06.2024", "1.6.2024 1:5", "01.06.2024 10:00:00"}) {
         const CliRun r = Cli({"--now", now, "show", Sample("current.bbd")}, false);
         EXPECT_EQ(r.exitCode, 2) << now;
         EXPECT_TRUE(r.out.empty()) << now;
+    }
+}
+
+// What goes to standard output is the command's result: when it cannot all be written (a full
+// disk, /dev/full), the command has failed, says so, and exits with 1, whichever it is.
+TEST_F(CliContract, AnUnwritableStandardOutputIsAFailure) {
+    const std::vector<std::vector<std::string>> commands = {
+        {"show", Sample("current.bbd")},
+        {"show", Sample("current.bbd"), "--previous", Sample("previous.bbd")},
+        {"name", Sample("current.bbd")},
+        {"report", Sample("current.bbd"), "--kind", "1", "--cycles", "5"},
+        {"report", Sample("current.bbd"), "--kind", "2", "-o", "-"},
+        {"--help"},
+    };
+    for (const auto& args : commands) {
+        const CliRun r = CliIntoFullDevice(args);
+        EXPECT_EQ(r.exitCode, 1) << args.front() << " " << args.back();
+        EXPECT_NE(r.err.find("standard output"), std::string::npos) << args.front() << r.err;
+        // Said once.
+        EXPECT_EQ(r.ErrLines().size(), 1u) << r.err;
+    }
+    // The same commands write their whole output where it can go.
+    for (const auto& args : commands) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.exitCode, 0) << args.front() << r.err;
+        EXPECT_FALSE(r.out.empty());
     }
 }
 

@@ -10,6 +10,7 @@
 #include "tools/orbisk-cli/CommandLineReport.h"
 #include "reports/ReportTexts.h"
 #include "reports/SpecialistRegister.h"
+#include "support/SpecialFiles.h"
 
 namespace orbisk {
 namespace {
@@ -80,12 +81,122 @@ TEST_F(CliReport, WritesToTheNamedFileAndTakesTheProposedAnswerWithoutCycles) {
     EXPECT_EQ(test::ReadBytes(out), Expected(3, "10", ""));
 }
 
-TEST_F(CliReport, AnUnknownSpecialistIsNamedByTheFamilyAlone) {
+// A family that the register does not hold still gives the document, with the family name
+// alone, but not silently: a warning names the register's specialists.
+TEST_F(CliReport, AnUnknownSpecialistIsNamedByTheFamilyAloneWithAWarning) {
     const auto r = Run(file_ + " --kind 2 --cycles 1 --specialist Петров");
     ASSERT_EQ(r.exitCode, 0) << Errors();
     EXPECT_NE(r.out.find(Utf8ToCp1251("Ф.И.О.  . . . . . . . . . Петров  <BR>")),
               std::string::npos);
     EXPECT_NE(r.out.find(Utf8ToCp1251("Место работы ____")), std::string::npos);
+
+    struct Case {
+        const char* register_;  // the specialists' sections of the configuration file
+        const char* family;
+        const char* warning;  // a part of the one line on standard error; nullptr: none
+    };
+    const Case cases[] = {
+        {"[Иванов]\r\nИмя=Иван\r\n[Сидоров]\r\n", "Петров", "it has: Иванов, Сидоров)"},
+        {"[Иванов]\r\nИмя=Иван\r\n", "Иваноф", "\"Иваноф\" is not in the specialists register"},
+        {"", "Петров", "the register is empty"},
+        {"[Иванов]\r\n", "_Вид_", "it has: Иванов)"},
+        {"[Иванов]\r\nИмя=Иван\r\n[Сидоров]\r\n", "Сидоров", nullptr},
+        {"[Иванов]\r\nИмя=Иван\r\n", "иванов", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.family);
+        test::WriteBytes(ini_,
+                            Utf8ToCp1251(std::string("[_Вид_]\r\nСлева=0\r\n") + c.register_));
+        const auto run = Run(file_ + " --kind 1 --cycles 1 --specialist " + c.family);
+        EXPECT_EQ(run.exitCode, 0) << Errors();
+        EXPECT_TRUE(run.out == Expected(1, "1", c.family));
+        const std::string errors = Errors();
+        if (c.warning) {
+            EXPECT_NE(errors.find(c.warning), std::string::npos) << errors;
+            EXPECT_NE(errors.find("warning"), std::string::npos) << errors;
+            EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        } else {
+            EXPECT_EQ(errors, "");
+        }
+    }
+}
+
+// Whatever OUT names is written by the rule of every file the program writes: a file (through
+// links) replaced when the page is complete, a device or a FIFO written to and left what it is,
+// anything else refused with the reason.
+TEST_F(CliReport, OutputIsWrittenByWhatItNames) {
+    const std::string page = Expected(1, "5", "");
+    const fs::path null = test::DeviceLike(dir_.Path(), "null", "/dev/null");
+    const fs::path full = test::DeviceLike(dir_.Path(), "full", "/dev/full");
+    test::WriteBytes(dir_.Path() / "real.html", "old page");
+    fs::create_symlink("real.html", dir_.Path() / "link.html");
+    fs::create_directory(dir_.Path() / "folder.html");
+    struct Case {
+        fs::path out;
+        int exitCode;
+        fs::file_type typeAfter;
+        const char* reason;  // a part of the message on standard error
+    };
+    const Case cases[] = {
+        {null, 0, fs::file_type::character, ""},
+        {full, 1, fs::file_type::character, "cannot write"},
+        {dir_.Path() / "link.html", 0, fs::file_type::symlink, ""},
+        {dir_.Path() / "folder.html", 1, fs::file_type::directory, "neither a file"},
+    };
+    for (const Case& c : cases) {
+        const auto r = Run(file_ + " --kind 1 --cycles 5 -o " + ShellQuote(c.out.string()));
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.out << Errors();
+        EXPECT_TRUE(r.out.empty()) << c.out;
+        EXPECT_EQ(fs::symlink_status(c.out).type(), c.typeAfter) << c.out;
+        if (*c.reason) {
+            EXPECT_NE(Errors().find(c.reason), std::string::npos) << Errors();
+            EXPECT_NE(Errors().find(c.out.string()), std::string::npos) << Errors();
+        } else {
+            EXPECT_EQ(Errors(), "") << c.out;
+        }
+    }
+    EXPECT_TRUE(test::ReadBytes(dir_.Path() / "real.html") == page);
+    EXPECT_TRUE(fs::is_empty(dir_.Path() / "folder.html"));
+
+    test::FifoReader fifo(dir_.Path() / "fifo.html");
+    ASSERT_TRUE(fifo.Ready());
+    const auto r = Run(file_ + " --kind 1 --cycles 5 -o " + ShellQuote(fifo.Path().string()));
+    EXPECT_EQ(r.exitCode, 0) << Errors();
+    EXPECT_TRUE(fifo.Take() == page);
+    EXPECT_EQ(fs::symlink_status(fifo.Path()).type(), fs::file_type::fifo);
+
+    // The standard output by its device name is the pipe behind it.
+    const auto stdoutRun = Run(file_ + " --kind 1 --cycles 5 -o /dev/stdout");
+    EXPECT_EQ(stdoutRun.exitCode, 0) << Errors();
+    EXPECT_TRUE(stdoutRun.out == page);
+}
+
+// The page is written through a scratch file of a fresh name that nobody else can have made:
+// a file or link that happens to bear OUT's name plus ".part" is somebody's, and stays as it is.
+TEST_F(CliReport, NoOtherFileBesideTheOutputIsWrittenThroughOrRemoved) {
+    const std::string page = Expected(1, "5", "");
+    test::WriteBytes(dir_.Path() / "victim.txt", "not to be touched");
+    fs::create_symlink("victim.txt", dir_.Path() / "out.html.part");
+    test::WriteBytes(dir_.Path() / "own.html.part", "a user's own file");
+    for (const char* name : {"out.html", "own.html"}) {
+        const auto r =
+            Run(file_ + " --kind 1 --cycles 5 -o " + ShellQuote((dir_.Path() / name).string()));
+        ASSERT_EQ(r.exitCode, 0) << Errors();
+        EXPECT_EQ(fs::symlink_status(dir_.Path() / name).type(), fs::file_type::regular);
+        EXPECT_TRUE(test::ReadBytes(dir_.Path() / name) == page) << name;
+    }
+    EXPECT_TRUE(test::ReadBytes(dir_.Path() / "victim.txt") == "not to be touched");
+    EXPECT_TRUE(fs::is_symlink(dir_.Path() / "out.html.part"));
+    EXPECT_EQ(test::ReadBytes(dir_.Path() / "own.html.part"), "a user's own file");
+    // Nothing of the program's own stays behind.
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"orbisk.ini", "out.html", "out.html.part", "own.html",
+                                        "own.html.part", "stderr.txt", "victim.txt"}));
 }
 
 TEST_F(CliReport, MistakesEndWithTheirExitCodesAndNoPage) {

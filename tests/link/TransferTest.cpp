@@ -29,8 +29,9 @@ struct Program {
 
 // A program whose remembered port is the emulated adapter, already connected.
 struct UsbRig {
-    explicit UsbRig(const std::vector<std::uint8_t>& memory = test::TestImageBytes())
-        : adapter(memory), ports({adapter.Path()}) {
+    explicit UsbRig(const std::vector<std::uint8_t>& memory = test::TestImageBytes(),
+                    ReaderLink::Options options = {})
+        : adapter(memory), ports({adapter.Path()}), program(std::move(options)) {
         program.config.Get().SetReaderPort("COM1");
         program.config.Get().SetMaxCom(1);
     }
@@ -44,15 +45,17 @@ struct UsbRig {
 };
 
 struct LptRig {
-    explicit LptRig(const std::vector<std::uint8_t>& memory = test::TestImageBytes())
-        : model(test::ModelWith(memory)), program(Options()) {
+    explicit LptRig(const std::vector<std::uint8_t>& memory = test::TestImageBytes(),
+                    std::optional<std::chrono::milliseconds> transferTimeLimit = std::nullopt)
+        : model(test::ModelWith(memory)), program(Options(transferTimeLimit)) {
         program.config.Get().SetReaderPort("888");
     }
-    ReaderLink::Options Options() {
+    ReaderLink::Options Options(std::optional<std::chrono::milliseconds> transferTimeLimit) {
         auto options = test::SimulatedLpt(model);
         options.busSleep = [this](std::chrono::milliseconds ms) {
             busSleeps.push_back(static_cast<int>(ms.count()));
         };
+        options.transferTimeLimit = transferTimeLimit;
         return options;
     }
     bool Connect() {
@@ -110,6 +113,31 @@ TEST(Transfer, WholeImageOverTheParallelPort) {
     const auto& sleeps = rig.busSleeps;
     EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), 500), 2 + 2);
     EXPECT_GE(std::count(sleeps.begin(), sleeps.end(), 1), 2 * 64);
+}
+
+// A memory that holds SCL low after every falling clock edge is waited for on every clock,
+// the START that follows a 1,024-byte block without a STOP included: whole images at several
+// stretch lengths, and ranges that cross block boundaries from an odd address.
+TEST(Transfer, AMemoryThatStretchesTheClockIsReadWhole) {
+    struct Case {
+        int stretch;  // status reads SCL stays low after each falling edge
+        std::uint16_t address;
+        std::size_t count;
+    };
+    const Case cases[] = {{1, 0, 65536},     {40, 0, 65536},    {998, 0, 4096},
+                          {3, 0x0001, 1793}, {5, 0x0101, 2049}, {3, 0x7FFF, 3073}};
+    for (const Case& c : cases) {
+        const auto bytes = test::TestImageBytes(14);
+        LptRig rig(bytes);
+        ASSERT_TRUE(rig.Connect());
+        rig.model->SetClockStretch(c.stretch);
+        std::vector<std::uint8_t> buffer(c.count, 0xEE);
+        EXPECT_TRUE(rig.program.link.ReadFromReader(c.address, c.count, buffer.data()))
+            << c.stretch << " at " << c.address << ": " << rig.program.prompter.LastStatus();
+        EXPECT_TRUE(std::equal(buffer.begin(), buffer.end(), bytes.begin() + c.address))
+            << c.stretch << " at " << c.address;
+        EXPECT_TRUE(rig.program.prompter.messages.empty());
+    }
 }
 
 TEST(Transfer, ChecksumQuestionOnAWrongImage) {
@@ -320,6 +348,77 @@ TEST(TransferFailure, BusFailuresDuringReadAndWrite) {
         EXPECT_FALSE(rig.program.link.WriteToReader(0x10, 4, data));
         ExpectFailure(rig.program, linktext::kNoReaderAnswer, linktext::kCaptionWrite,
                       linktext::kNotWritten);
+    }
+}
+
+// An adapter that answers every block, one byte at a time, each after the read time-out: the
+// read gives up when the transfer has had its time (the image would take nine hours).
+TEST(TransferFailure, ATricklingAdapterIsGivenUpWhenTheTransferHasHadItsTime) {
+    ReaderLink::Options options;
+    options.transferTimeLimit = std::chrono::milliseconds(1500);
+    UsbRig rig(test::TestImageBytes(), options);
+    rig.adapter.Faults().trickleBytes = 1;
+    ASSERT_TRUE(rig.Connect());
+    // One block of 64 bytes: half a minute at this pace.
+    std::vector<std::uint8_t> buffer(64, 0xEE);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(rig.program.link.ReadFromReader(0, buffer.size(), buffer.data()));
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // The limit, then at most the block under way (one read time-out).
+    EXPECT_GE(took, 1.5);
+    EXPECT_LT(took, 1.5 + 1.0);
+    ExpectFailure(rig.program, linktext::kNoReaderAnswer, linktext::kCaptionLoadUsb,
+                  linktext::kNoReaderAnswer);
+    EXPECT_FALSE(rig.program.link.Cdc().IsOpen());
+    // What trickled in before is in place.
+    EXPECT_EQ(buffer[0], test::TestImageBytes()[0]);
+    EXPECT_EQ(buffer[1], test::TestImageBytes()[1]);
+}
+
+// Both links and both directions stop at the limit: with none at all, after the first block or
+// page, through the failure path of the transfer.
+TEST(TransferFailure, ATransferThatOutlastsItsLimitEndsWithNoAnswer) {
+    struct Case {
+        bool usb;
+        bool write;
+        const char* caption;
+        const char* status;
+    };
+    const Case cases[] = {
+        {false, false, linktext::kCaptionLoadLpt, linktext::kNoReaderAnswer},
+        {false, true, linktext::kCaptionWrite, linktext::kNotWritten},
+        {true, false, linktext::kCaptionLoadUsb, linktext::kNoReaderAnswer},
+        {true, true, linktext::kCaptionWrite, linktext::kNotWritten},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.usb ? "adapter" : "parallel port") +
+                     (c.write ? ", write" : ", read"));
+        std::unique_ptr<UsbRig> usbRig;
+        std::unique_ptr<LptRig> lptRig;
+        Program* p;
+        if (c.usb) {
+            ReaderLink::Options options;
+            options.transferTimeLimit = std::chrono::milliseconds(0);
+            usbRig = std::make_unique<UsbRig>(test::TestImageBytes(), options);
+            ASSERT_TRUE(usbRig->Connect());
+            p = &usbRig->program;
+        } else {
+            lptRig = std::make_unique<LptRig>(test::TestImageBytes(), std::chrono::milliseconds(0));
+            ASSERT_TRUE(lptRig->Connect());
+            p = &lptRig->program;
+        }
+        std::vector<std::uint8_t> buffer(4096);
+        const bool done = c.write ? p->link.WriteToReader(0x0800, 1536, buffer.data())
+                                  : p->link.ReadFromReader(0, buffer.size(), buffer.data());
+        EXPECT_FALSE(done);
+        ExpectFailure(*p, linktext::kNoReaderAnswer, c.caption, c.status);
+        // One block or page went through, then no more.
+        const auto& progress = p->prompter.progress;
+        ASSERT_GE(progress.size(), 3u);
+        const int first = progress[1].first;
+        EXPECT_GT(first, 0);
+        EXPECT_EQ(progress[progress.size() - 2].first, first);
     }
 }
 

@@ -12,6 +12,10 @@ constexpr int kExitDone = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
+// The exit status once standard output has been flushed: a command that could not write all its
+// output there has failed (told once on standard error) whatever it returned.
+int FinishStandardOutput(int exitCode);
+
 // Answers every question with the --yes switch (a question asked a third time in a row gets No,
 // so a repeated check cannot loop for ever), prints every message and question to standard
 // error (one line each, line breaks inside a text written as "\n") and keeps them in order.

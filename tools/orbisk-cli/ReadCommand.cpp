@@ -22,14 +22,44 @@ int Usage(const std::string& problem);
 namespace {
 
 // Status texts and progress belong to the desktop program's status bar; standard error carries
-// the messages alone, one a line, as the command line promises.
+// the messages alone, one a line, as the command line promises. The status texts that close a
+// search or a transfer (those after its last "searching" or "loading" notice) are kept, though:
+// they are the only words for why no reader was found, which the window leaves in its status bar.
 class MessagesOnlyPrompter final : public ForwardingPrompter {
 public:
     using ForwardingPrompter::ForwardingPrompter;
-    void Status(int, const std::string&) override {}
+    void Message(const std::string& text, MessageIcon icon, const std::string& caption) override {
+        lastMessage_ = text;
+        ForwardingPrompter::Message(text, icon, caption);
+    }
+    void Status(int panel, const std::string& text) override {
+        if (panel != 0) return;
+        if (IsProgressNotice(text)) {
+            closing_.clear();
+        } else {
+            closing_.push_back(text);
+        }
+    }
     void Progress(int, int) override {}
     void ProcessMessages() override {}
     bool ShuttingDown() const override { return false; }
+
+    // Shows the closing status texts as messages, but none that was just shown as one.
+    void TellWhy() {
+        for (const std::string& text : closing_) {
+            if (text != lastMessage_) Message(text, MessageIcon::Warning, {});
+        }
+        closing_.clear();
+    }
+
+private:
+    static bool IsProgressNotice(const std::string& text) {
+        return text.starts_with(linktext::kSearchAdapterPrefix) ||
+               text.starts_with(linktext::kLptSearchPrefix) || text == linktext::kLoading;
+    }
+
+    std::vector<std::string> closing_;
+    std::string lastMessage_;
 };
 
 }  // namespace
@@ -53,6 +83,11 @@ int RunReadCommand(const std::vector<std::string>& args, CliContext& ctx) {
     }
     if (port.empty() || output.empty()) return Usage("read needs --port PORT and -o FILE");
     const bool serial = IsSerialPortName(port);
+    if (!serial && !ParseBaseAddress(port)) {
+        return Usage("read: " + port +
+                     " is no port: a serial port (COMn or a device path) or a parallel port's "
+                     "base address up to 0xFFFF (888, 0x378)");
+    }
     if (!simulate.empty() && serial) {
         return Usage("read: --simulate is for a parallel port; for the adapter run orbisk-sim");
     }
@@ -91,8 +126,9 @@ int RunReadCommand(const std::vector<std::string>& args, CliContext& ctx) {
 
     link.ConnectAt(port);
     auto image = std::make_unique<RecorderImage>();
-    bool ok = link.LptConnected() || link.UsbConnected();
-    ok = ok && link.ReadFromReader(0x0000, RecorderImage::Size(), image->Data());
+    bool ok = (link.LptConnected() || link.UsbConnected()) &&
+              link.ReadFromReader(0x0000, RecorderImage::Size(), image->Data());
+    if (!ok) prompter.TellWhy();
     ok = ok &&
          (image->ChecksumOk() || prompter.Ask(linktext::kReaderChecksumQuestion,
                                               QuestionButtons::YesNo, MessageIcon::Question, {}));

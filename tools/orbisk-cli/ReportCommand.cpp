@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/Config.h"
+#include "base/FileReplace.h"
 #include "app/Locations.h"
 #include "tools/orbisk-cli/CommandLineReport.h"
 #include "reports/ReportTexts.h"
@@ -19,36 +20,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The page replaces OUT only once it is complete on disk.
+// OUT is written as the program writes every file: a file is replaced only once the page is
+// complete beside it; a device or pipe takes the page as it is.
 bool WriteOutput(const std::string& output, const std::string& bytes, std::string& reason) {
     if (output.empty() || output == "-") {
+        // Whether it all went is told when the command ends, as for every command.
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        std::cout.flush();
-        if (!std::cout) reason = "cannot write to standard output";
-        return static_cast<bool>(std::cout);
+        return true;
     }
-    const fs::path target = Utf8ToPath(output);
-    fs::path partial = target;
-    partial += ".part";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(partial, ignored);
-            reason = "cannot write " + PathToUtf8(partial);
-            return false;
-        }
+    switch (ReplaceFileContents(Utf8ToPath(output), bytes)) {
+        case ReplaceResult::Replaced:
+            return true;
+        case ReplaceResult::NotCreated:
+            reason = "cannot create " + output;
+            break;
+        case ReplaceResult::NotWritten:
+            reason = "cannot write " + output;
+            break;
+        case ReplaceResult::NotAFile:
+            reason = output + " is neither a file nor a device or pipe to write to";
+            break;
     }
-    std::error_code ec;
-    fs::rename(partial, target, ec);
-    if (ec) {
-        fs::remove(partial, ec);
-        reason = "cannot replace " + output;
-        return false;
-    }
-    return true;
+    return false;
 }
 
 }  // namespace
@@ -70,6 +63,18 @@ int RunReportCommand(const std::vector<std::string>& args, CliContext& ctx) {
 
     Config config(Utf8ToPath(ctx.configPath), fs::path());
     const SpecialistRegister reg(config);
+    // The document is made all the same, with the family name alone; but a name mistyped on a
+    // command line would go unnoticed into a signed document, so the register is named.
+    if (!options.specialist.empty() && !reg.Exists(options.specialist)) {
+        std::string known;
+        for (const std::string& family : reg.Families()) {
+            known += (known.empty() ? "" : ", ") + family;
+        }
+        std::cerr << "orbisk-cli report: warning: \"" << options.specialist
+                  << "\" is not in the specialists register of " << ctx.configPath << " ("
+                  << (known.empty() ? "the register is empty" : "it has: " + known)
+                  << "); the document names the specialist by the family name alone\n";
+    }
     RegisterSpecialist specialist(reg, options.specialist);
     AnsweredQuestion question(options.cycles);
     ReportEnvironment env{*ctx.prompter, question, specialist,

@@ -1,4 +1,7 @@
 // orbisk-cli: the recorder image without windows, for scripts and other tools.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -39,6 +42,23 @@ std::string DefaultConfigPath(const char* argv0) {
 }
 
 }  // namespace
+
+// Standard output carries the command's result (the JSON, the name, the page, the usage): a
+// write that failed or went short anywhere, down to the last buffered bytes, makes the command
+// fail, with its message, instead of leaving a cut result behind an exit status of 0.
+int FinishStandardOutput(int exitCode) {
+    std::cout.flush();
+    bool written = static_cast<bool>(std::cout);
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = flushed ? 0 : errno;
+    written = written && flushed && !std::ferror(stdout);
+    if (written) return exitCode;
+    std::cerr << "orbisk-cli: cannot write to standard output";
+    if (error != 0) std::cerr << ": " << std::strerror(error);
+    std::cerr << '\n';
+    return exitCode == kExitDone ? kExitFailed : exitCode;
+}
 
 int Usage(const std::string& problem) {
     std::cerr << "orbisk-cli: " << problem << '\n' << kUsage;
@@ -96,4 +116,6 @@ int Main(int argc, char** argv) {
 
 }  // namespace orbisk::cli
 
-int main(int argc, char** argv) { return orbisk::cli::Main(argc, argv); }
+int main(int argc, char** argv) {
+    return orbisk::cli::FinishStandardOutput(orbisk::cli::Main(argc, argv));
+}

@@ -1,25 +1,5 @@
 // orbisk-sim: the reader behind its USB adapter, on a pseudo-terminal, for trying the program
-// and the command line without hardware.
-//
-//   orbisk-sim DATA.bbd [options]
-//
-// Prints the device path of the pseudo-terminal on the first line of standard output, then
-// answers the adapter's commands from the data file's 65,536 bytes until it is interrupted
-// (Ctrl+C, SIGTERM) or --exit-after runs out. Give the printed path as the port ("Порт_ПСИ", the
-// connection dialog, `orbisk-cli read --port PATH`), or list it in ORBISK_SERIAL_PORTS to make it
-// COM1.
-//
-// Options:
-//   --save FILE          on exit, write the memory (with every byte written to it) to FILE
-//   --paced              send replies at the line's real speed (115200 baud, 8E1)
-//   --no-reader          the adapter has no reader plugged in
-//   --wrong-identity     answer the identify command as another device
-//   --short-replies N    cut the next N replies short (-1: all)
-//   --silent             answer nothing
-//   --unplug-after N     go silent after N blocks have been read
-//   --refuse-writes N    refuse the next N byte writes (-1: all)
-//   --refuse-addresses N refuse the next N address commands (-1: all)
-//   --exit-after SEC     stop by itself after SEC seconds
+// and the command line without hardware. `orbisk-sim --help` lists its options and faults.
 //
 // The parallel-port reader is simulated in-process instead: `orbisk-cli read --port 0x378
 // --simulate DATA.bbd -o OUT.bbd [--trace FILE]`.
@@ -28,8 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -44,57 +26,175 @@ void OnSignal(int) {
     interrupted = 1;
 }
 
-int Usage() {
-    std::cerr << "usage: orbisk-sim DATA.bbd [--save FILE] [--paced] [--no-reader] "
-                 "[--wrong-identity] [--short-replies N] [--silent] [--unplug-after N] "
-                 "[--refuse-writes N] [--refuse-addresses N] [--exit-after SEC]\n";
+struct Settings {
+    std::string saveFile;
+    bool paced = false;
+    double exitAfter = -1;
+    orbisk::AdapterFaults faults;
+};
+
+bool ToLong(const std::string& text, long& out) {
+    char* end = nullptr;
+    out = std::strtol(text.c_str(), &end, 10);
+    return !text.empty() && *end == '\0';
+}
+
+bool ToInt(const std::string& text, int& out) {
+    long n = 0;
+    if (!ToLong(text, n)) return false;
+    out = static_cast<int>(n);
+    return true;
+}
+
+// One table for what the switches do and for what the help says about them.
+struct Switch {
+    const char* name;
+    const char* argument;  // nullptr: a switch without a value
+    const char* help;
+    std::function<bool(Settings&, const std::string&)> apply;
+};
+
+const std::vector<Switch>& Options() {
+    static const std::vector<Switch> options = {
+        {"--save", "FILE", "on exit, write the memory (with every byte written to it) to FILE",
+         [](Settings& s, const std::string& v) { return !(s.saveFile = v).empty(); }},
+        {"--paced", nullptr, "send replies at the line's real speed (115200 baud, 8E1)",
+         [](Settings& s, const std::string&) { return s.paced = true; }},
+        {"--exit-after", "SEC", "stop by itself after SEC seconds",
+         [](Settings& s, const std::string& v) {
+             char* end = nullptr;
+             s.exitAfter = std::strtod(v.c_str(), &end);
+             return !v.empty() && *end == '\0' && s.exitAfter >= 0;
+         }},
+    };
+    return options;
+}
+
+const std::vector<Switch>& Faults() {
+    static const std::vector<Switch> faults = {
+        {"--no-reader", nullptr,
+         "no reader is plugged into the adapter: D answers \"QN\", R gets no answer, W is "
+         "refused",
+         [](Settings& s, const std::string&) { return s.faults.noReader = true; }},
+        {"--wrong-identity", nullptr, "answer the identify command (C) as another device",
+         [](Settings& s, const std::string&) { return s.faults.wrongIdentity = true; }},
+        {"--silent", nullptr, "answer nothing at all",
+         [](Settings& s, const std::string&) { return s.faults.silent = true; }},
+        {"--short-replies", "N", "cut the next N replies to half their length (-1: every reply)",
+         [](Settings& s, const std::string& v) { return ToInt(v, s.faults.shortReplies); }},
+        {"--unplug-after", "N",
+         "go silent after N blocks have been read, as a reader pulled off the adapter",
+         [](Settings& s, const std::string& v) { return ToLong(v, s.faults.unplugAfterBlocks); }},
+        {"--refuse-writes", "N", "answer the next N byte writes (W) with \"QN\" (-1: all)",
+         [](Settings& s, const std::string& v) { return ToInt(v, s.faults.refusedWrites); }},
+        {"--refuse-addresses", "N", "answer the next N address commands (A) with \"QN\" (-1: all)",
+         [](Settings& s, const std::string& v) { return ToInt(v, s.faults.refusedAddresses); }},
+        {"--trickle", "N",
+         "answer every block read (R) with its first N bytes only, so that each block waits "
+         "out the program's read time-out (with N = 1 a whole image would take about nine hours)",
+         [](Settings& s, const std::string& v) {
+             return ToInt(v, s.faults.trickleBytes) && s.faults.trickleBytes > 0;
+         }},
+    };
+    return faults;
+}
+
+constexpr char kUsageLine[] = "usage: orbisk-sim DATA.bbd [options] [faults]";
+constexpr std::size_t kHelpColumn = 24;
+constexpr std::size_t kLineWidth = 79;
+
+// A switch and its explanation, the explanation wrapped at word boundaries in its own column.
+std::string SwitchLine(const std::string& names, const std::string& help) {
+    std::string text = "  " + names;
+    std::string line = text.size() < kHelpColumn
+                           ? text + std::string(kHelpColumn - text.size(), ' ')
+                           : text + "\n" + std::string(kHelpColumn, ' ');
+    std::string out;
+    std::istringstream words(help);
+    bool first = true;
+    for (std::string word; words >> word; first = false) {
+        if (!first && line.size() + 1 + word.size() > kLineWidth) {
+            out += line + "\n";
+            line = std::string(kHelpColumn, ' ') + word;
+        } else {
+            line += (first ? "" : " ") + word;
+        }
+    }
+    return out + line + "\n";
+}
+
+std::string SwitchLine(const Switch& option) {
+    std::string names = option.name;
+    if (option.argument) names += std::string(" ") + option.argument;
+    return SwitchLine(names, option.help);
+}
+
+std::string UsageText() {
+    std::ostringstream out;
+    out << kUsageLine
+        << "\n"
+           "\n"
+           "Serves the USB adapter with a reader holding DATA.bbd (65,536 bytes) on a\n"
+           "pseudo-terminal. The first line of standard output is the device path: give it as\n"
+           "the port (\"Порт_ПСИ\", the connection dialog, orbisk-cli read --port PATH), or list\n"
+           "it in ORBISK_SERIAL_PORTS to make it COM1. Runs until interrupted (Ctrl+C, SIGTERM)\n"
+           "or until --exit-after runs out.\n"
+           "\n"
+           "Options:\n";
+    for (const Switch& option : Options()) out << SwitchLine(option);
+    out << SwitchLine("-h, --help", "print this help and exit")
+        << "\n"
+           "Faults of the adapter or the reader:\n";
+    for (const Switch& fault : Faults()) out << SwitchLine(fault);
+    out << "\n"
+           "The parallel-port reader is simulated in-process instead:\n"
+           "  orbisk-cli read --port 0x378 --simulate DATA.bbd -o OUT.bbd [--trace FILE]\n";
+    return out.str();
+}
+
+int Usage(const std::string& problem) {
+    std::cerr << "orbisk-sim: " << problem << "\n" << kUsageLine << " (--help lists them)\n";
     return 2;
+}
+
+const Switch* FindSwitch(const std::string& name) {
+    for (const auto* table : {&Options(), &Faults()}) {
+        for (const Switch& s : *table) {
+            if (name == s.name) return &s;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace orbisk;
-    std::string dataFile, saveFile;
-    bool paced = false;
-    double exitAfter = -1;
-    AdapterFaults faults;
+    std::string dataFile;
+    Settings settings;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        auto number = [&](long& out) {
-            if (i + 1 >= argc) return false;
-            char* end = nullptr;
-            out = std::strtol(argv[++i], &end, 10);
-            return end && *end == '\0';
-        };
-        long n = 0;
-        if (arg == "--save" && i + 1 < argc) {
-            saveFile = argv[++i];
-        } else if (arg == "--paced") {
-            paced = true;
-        } else if (arg == "--no-reader") {
-            faults.noReader = true;
-        } else if (arg == "--wrong-identity") {
-            faults.wrongIdentity = true;
-        } else if (arg == "--silent") {
-            faults.silent = true;
-        } else if (arg == "--short-replies" && number(n)) {
-            faults.shortReplies = static_cast<int>(n);
-        } else if (arg == "--unplug-after" && number(n)) {
-            faults.unplugAfterBlocks = n;
-        } else if (arg == "--refuse-writes" && number(n)) {
-            faults.refusedWrites = static_cast<int>(n);
-        } else if (arg == "--refuse-addresses" && number(n)) {
-            faults.refusedAddresses = static_cast<int>(n);
-        } else if (arg == "--exit-after" && i + 1 < argc) {
-            exitAfter = std::atof(argv[++i]);
+        if (arg == "--help" || arg == "-h") {
+            std::cout << UsageText();
+            std::cout.flush();
+            return std::cout ? 0 : 1;
+        }
+        if (const Switch* option = FindSwitch(arg)) {
+            std::string value;
+            if (option->argument) {
+                if (i + 1 >= argc) return Usage(arg + " needs " + option->argument);
+                value = argv[++i];
+            }
+            if (!option->apply(settings, value)) {
+                return Usage(arg + ": not a valid " + option->argument + ": " + value);
+            }
         } else if (!arg.empty() && arg[0] != '-' && dataFile.empty()) {
             dataFile = arg;
         } else {
-            return Usage();
+            return Usage("unexpected argument: " + arg);
         }
     }
-    if (dataFile.empty()) return Usage();
+    if (dataFile.empty()) return Usage("no data file");
     std::ifstream in(dataFile, std::ios::binary);
     if (!in) {
         std::cerr << "orbisk-sim: cannot open " << dataFile << "\n";
@@ -108,14 +208,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     AdapterEmulator emulator(bytes);
-    emulator.Faults() = faults;
+    emulator.Faults() = settings.faults;
     PtyAdapterServer server(emulator);
     if (!server.Open()) {
         std::cerr << "orbisk-sim: pseudo-terminal: " << server.Error() << "\n";
         return 1;
     }
     // 115200 baud with a start, a parity and a stop bit: 11 bits a byte.
-    if (paced) server.SetBytesPerSecond(115200 / 11);
+    if (settings.paced) server.SetBytesPerSecond(115200 / 11);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     std::cout << server.DevicePath() << std::endl;
@@ -123,19 +223,19 @@ int main(int argc, char** argv) {
     const auto started = std::chrono::steady_clock::now();
     server.Serve([&] {
         if (interrupted) return true;
-        return exitAfter >= 0 &&
+        return settings.exitAfter >= 0 &&
                std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() >=
-                   exitAfter;
+                   settings.exitAfter;
     });
 
     std::cerr << "orbisk-sim: " << emulator.BlocksSent() << " blocks read, "
               << emulator.BytesWritten() << " bytes written\n";
-    if (!saveFile.empty()) {
-        std::ofstream out(saveFile, std::ios::binary | std::ios::trunc);
+    if (!settings.saveFile.empty()) {
+        std::ofstream out(settings.saveFile, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(emulator.Memory().data()),
                   static_cast<std::streamsize>(emulator.Memory().size()));
         if (!out) {
-            std::cerr << "orbisk-sim: cannot write " << saveFile << "\n";
+            std::cerr << "orbisk-sim: cannot write " << settings.saveFile << "\n";
             return 1;
         }
     }

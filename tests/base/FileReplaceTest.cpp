@@ -1,0 +1,137 @@
+// One rule for whatever a path names when the program writes a whole file there: files (through
+// links) are replaced only when the new contents are complete, devices and pipes are written to
+// as they are, and nothing else is touched.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "base/FileReplace.h"
+#include "support/TempFolder.h"
+#include "support/SpecialFiles.h"
+
+namespace orbisk {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+const std::string kBytes = "new contents\r\n";
+
+int ScratchFiles(const TempFolder& folder) {
+    int n = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder.Path())) {
+        if (entry.path().extension() == ".tmp") ++n;
+    }
+    return n;
+}
+
+struct Outcome {
+    ReplaceResult result;
+    fs::file_type typeAfter;  // of the path itself, links not followed
+    std::string landed;       // what the file the bytes were meant for holds afterwards
+};
+
+struct Case {
+    const char* what;
+    // Prepares the folder; returns the path to write to and the file to look at afterwards.
+    std::function<std::pair<fs::path, fs::path>(const TempFolder&)> prepare;
+    Outcome expected;
+};
+
+TEST(FileReplace, WhatThePathNamesDecidesHowItIsWritten) {
+    const Case cases[] = {
+        {"nothing yet",
+         [](const TempFolder& f) {
+             return std::pair{f / "out", f / "out"};
+         },
+         {ReplaceResult::Replaced, fs::file_type::regular, kBytes}},
+        {"a file",
+         [](const TempFolder& f) {
+             WriteBytes(f / "out", "old contents, longer than the new ones");
+             return std::pair{f / "out", f / "out"};
+         },
+         {ReplaceResult::Replaced, fs::file_type::regular, kBytes}},
+        {"a link to a file",
+         [](const TempFolder& f) {
+             WriteBytes(f / "real", "old");
+             fs::create_symlink("real", f / "out");
+             return std::pair{f / "out", f / "real"};
+         },
+         {ReplaceResult::Replaced, fs::file_type::symlink, kBytes}},
+        {"a link to a link to a file in another folder",
+         [](const TempFolder& f) {
+             fs::create_directory(f / "sub");
+             WriteBytes(f / "sub" / "real", "old");
+             fs::create_symlink("sub/real", f / "middle");
+             fs::create_symlink(f / "middle", f / "out");
+             return std::pair{f / "out", f / "sub" / "real"};
+         },
+         {ReplaceResult::Replaced, fs::file_type::symlink, kBytes}},
+        {"a link to a file not there yet",
+         [](const TempFolder& f) {
+             fs::create_directory(f / "sub");
+             fs::create_symlink("sub/new", f / "out");
+             return std::pair{f / "out", f / "sub" / "new"};
+         },
+         {ReplaceResult::Replaced, fs::file_type::symlink, kBytes}},
+        {"a folder",
+         [](const TempFolder& f) {
+             fs::create_directory(f / "out");
+             return std::pair{f / "out", f / "out" / "none"};
+         },
+         {ReplaceResult::NotAFile, fs::file_type::directory, ""}},
+        {"a link to a folder",
+         [](const TempFolder& f) {
+             fs::create_directory(f / "sub");
+             fs::create_directory_symlink("sub", f / "out");
+             return std::pair{f / "out", f / "sub" / "none"};
+         },
+         {ReplaceResult::NotAFile, fs::file_type::symlink, ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        const auto [path, look] = c.prepare(folder);
+        EXPECT_EQ(ReplaceFileContents(path, kBytes), c.expected.result);
+        EXPECT_EQ(fs::symlink_status(path).type(), c.expected.typeAfter);
+        EXPECT_EQ(ReadBytes(look), c.expected.landed);
+        EXPECT_EQ(ScratchFiles(folder), 0);
+    }
+}
+
+// A device or a FIFO is written to as it is and stays what it was: replacing it by a file
+// would break it for every other program (/dev/null above all).
+TEST(FileReplace, DevicesAndPipesAreWrittenToAndNeverReplaced) {
+    TempFolder folder;
+    const fs::path null = test::DeviceLike(folder.Path(), "null", "/dev/null");
+    const fs::path full = test::DeviceLike(folder.Path(), "full", "/dev/full");
+
+    EXPECT_EQ(ReplaceFileContents(null, kBytes), ReplaceResult::Replaced);
+    EXPECT_EQ(fs::symlink_status(null).type(), fs::file_type::character);
+
+    // A device that takes nothing: the failure is told, and the device stays.
+    EXPECT_EQ(ReplaceFileContents(full, kBytes), ReplaceResult::NotWritten);
+    EXPECT_EQ(fs::symlink_status(full).type(), fs::file_type::character);
+
+    // A link to a device is followed to it.
+    fs::create_symlink(null, folder / "link-to-null");
+    EXPECT_EQ(ReplaceFileContents(folder / "link-to-null", kBytes), ReplaceResult::Replaced);
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder / "link-to-null")));
+    EXPECT_EQ(fs::status(null).type(), fs::file_type::character);
+
+    // More than a pipe holds at once goes through a FIFO whole.
+    const std::string big(200'000, 'x');
+    test::FifoReader fifo(folder / "fifo");
+    ASSERT_TRUE(fifo.Ready());
+    EXPECT_EQ(ReplaceFileContents(fifo.Path(), big), ReplaceResult::Replaced);
+    EXPECT_EQ(fifo.Take(), big);
+    EXPECT_EQ(fs::symlink_status(fifo.Path()).type(), fs::file_type::fifo);
+
+    EXPECT_EQ(ScratchFiles(folder), 0);
+}
+
+}  // namespace
+}  // namespace orbisk
