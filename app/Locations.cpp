@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "app/AppTexts.h"
+
 #ifdef _WIN32
 #include <cstdio>
 #include <random>
@@ -102,6 +104,7 @@ ProgramLocations LocateProgramFiles(const fs::path& executable, std::string_view
     locations.programFolder = program.parent_path();
     locations.iniPath = fs::path(program).replace_extension(".ini");
     locations.dataFolder = locations.programFolder / Utf8ToPath(kDataFolderName);
+    locations.helpFile = LocateHelpFile(locations.programFolder, baseName);
 
     const bool besideExecutable =
         services.isWritableFolder && services.isWritableFolder(locations.programFolder);
@@ -119,6 +122,18 @@ ProgramLocations LocateProgramFiles(const fs::path& executable, std::string_view
         locations.dataFolder = *documents / Utf8ToPath(kDataFolderName);
     }
     return locations;
+}
+
+fs::path LocateHelpFile(const fs::path& programFolder, std::string_view baseName) {
+    const fs::path file = Utf8ToPath(ui::kHelpFileName);
+    const fs::path name = Utf8ToPath(baseName);
+    const fs::path share = programFolder.parent_path() / "share";
+    const fs::path beside = programFolder / file;
+    for (const fs::path& candidate : {beside, share / name / file, share / "doc" / name / file}) {
+        std::error_code error;
+        if (fs::is_regular_file(candidate, error)) return candidate;
+    }
+    return beside;
 }
 
 std::string PathToUtf8(const fs::path& path) {

@@ -18,6 +18,8 @@ struct ProgramLocations {
     std::filesystem::path iniPath;
     std::filesystem::path dataFolder;
     std::filesystem::path programFolder;
+    // The help document the command "Справка" and F1 open; see LocateHelpFile.
+    std::filesystem::path helpFile;
 };
 
 // The value of an environment variable, UTF-8; nullopt when it is not set.
@@ -44,6 +46,14 @@ ProgramLocations LocateProgramFiles(const std::filesystem::path& executable,
                                     std::string_view baseName = "orbisk");
 ProgramLocations LocateProgramFiles(const std::filesystem::path& executable,
                                     std::string_view baseName, const LocationServices& services);
+
+// The help document beside the executable, where the build tree and a copy installed into one
+// folder keep it. A system package may not put documents beside programs (/usr/bin), so next
+// come "../share/<baseName>/" and "../share/doc/<baseName>/" from the executable's folder. When
+// none of them holds the file, the path beside the executable, which then fails to open as a
+// missing document does.
+std::filesystem::path LocateHelpFile(const std::filesystem::path& programFolder,
+                                     std::string_view baseName = "orbisk");
 
 // Paths and the UTF-8 texts of the configuration file, independent of the platform's own
 // narrow encoding.

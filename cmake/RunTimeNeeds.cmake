@@ -14,3 +14,26 @@ find_program(ORBISK_XVFB_RUN xvfb-run REQUIRED DOC "X server for the screenshots
 find_program(ORBISK_XAUTH xauth REQUIRED DOC "xvfb-run needs it to start the X server")
 find_program(ORBISK_MINGW_CXX NAMES i686-w64-mingw32-g++-posix i686-w64-mingw32-g++ REQUIRED
   DOC "Cross compiler that keeps the core compiling for 32-bit Windows")
+
+# The desktop program's help document and its Debian package: tools of the build that prints the
+# user guide and makes the icons and compressed files, and of the test that takes the package
+# apart.
+if(NOT ORBISK_CORE_ONLY)
+  find_program(ORBISK_PDFTOTEXT pdftotext REQUIRED
+    DOC "Tells make-pdf.sh the pages of the guide's sections; reads the guide's text in its test")
+  find_program(ORBISK_PDFINFO pdfinfo REQUIRED DOC "Counts the pages of the printed guide")
+  find_program(ORBISK_RSVG_CONVERT rsvg-convert REQUIRED
+    DOC "Renders the program's SVG icon to the PNG sizes of the icon theme")
+  find_program(ORBISK_GZIP gzip REQUIRED
+    DOC "Compresses the manual pages and the changelog without a time stamp")
+  find_program(ORBISK_DPKG_SHLIBDEPS dpkg-shlibdeps REQUIRED
+    DOC "CPack asks it for the library packages the programs depend on")
+  find_program(ORBISK_DPKG_DEB dpkg-deb REQUIRED DOC "Unpacks the built package in its test")
+  find_program(ORBISK_DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED
+    DOC "Validates the menu entry of the package")
+  find_program(ORBISK_XMLLINT xmllint REQUIRED DOC "Checks that the data file type is XML")
+  find_program(ORBISK_UPDATE_MIME_DATABASE update-mime-database REQUIRED
+    DOC "Registers the data file type in a scratch database in the package test")
+  find_program(ORBISK_LINTIAN lintian REQUIRED DOC "Debian's own checks of the package")
+  find_program(ORBISK_PERL perl REQUIRED DOC "Parses the JSON of the packaged orbisk-cli")
+endif()

@@ -8,7 +8,8 @@ ORBISK_PACKAGES=(
   libqt6opengl6-dev
   xvfb xauth fonts-dejavu-core fonts-liberation
   locales
-  chromium
+  chromium poppler-utils
+  dpkg-dev librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info lintian
   g++-mingw-w64-i686
 )
 

@@ -350,7 +350,7 @@ void TfMain::LevelSaveExecute() {
 }
 
 QString TfMain::HelpFile() const {
-    return QDir(Q(PathToUtf8(locations_.programFolder))).filePath(Q(ui::kHelpFileName));
+    return Q(PathToUtf8(locations_.helpFile));
 }
 
 void TfMain::HelpExecute() {

@@ -7,7 +7,8 @@
 # first found). When pdftotext (poppler-utils) is at hand, the guide is printed twice: the first
 # print tells on which page each section begins, the second one carries those page numbers in
 # the table of contents. Without pdftotext the contents list the sections without page numbers.
-# ORBISK_PDF_TIMEOUT sets the seconds one print may take (default 180).
+# ORBISK_PDF_TIMEOUT sets the seconds one print may take (default 180); ORBISK_PDFTOTEXT names
+# the pdftotext to run (default: the one on the PATH).
 set -eu
 
 usage() {
@@ -50,6 +51,7 @@ fi
 command -v "$chromium" >/dev/null 2>&1 || fail "cannot run $chromium"
 command -v timeout >/dev/null 2>&1 || fail "the timeout command (coreutils) is missing"
 seconds=${ORBISK_PDF_TIMEOUT:-180}
+pdftotext=${ORBISK_PDFTOTEXT:-pdftotext}
 
 # The flag that leaves out the date, title and URL that Chromium prints around each page:
 # --no-pdf-header-footer since the new headless mode (version 120 at the latest),
@@ -94,7 +96,7 @@ print_pdf() {
 # The contents repeat every heading, so each heading is looked for from the end: the last page
 # (before the next heading's page) that has a line beginning with it.
 page_list() {
-    pdftotext -enc UTF-8 "$1" "$work/text.txt" 2>/dev/null || return 1
+    "$pdftotext" -enc UTF-8 "$1" "$work/text.txt" 2>/dev/null || return 1
     grep -o '<h[12] id="[^"]*">[^<]*</h[12]>' "$source_html" |
         sed -e 's/^<h[12] id="\([^"]*\)">\(.*\)<\/h[12]>$/\1	\2/' >"$work/headings.txt"
     LC_ALL=C awk -F '\t' -v text="$work/text.txt" '
@@ -142,7 +144,7 @@ print_pdf "$base_url" "$first" ||
     fail "Chromium made no PDF of $source_html (see the messages above)"
 
 result=$first
-if command -v pdftotext >/dev/null 2>&1; then
+if command -v "$pdftotext" >/dev/null 2>&1; then
     pages=$(page_list "$first" || true)
     if [ -n "$pages" ]; then
         found=$(printf '%s\n' "$pages" | tr ',' '\n' | grep -c .)

@@ -102,6 +102,66 @@ TEST_F(LocationsTest, ARelativeExecutablePathIsMadeAbsolute) {
     EXPECT_EQ(locations.programFolder, fs::current_path() / "bin");
 }
 
+// The help document of a copy in one folder, of the build tree and of a system package (the
+// executable in /usr/bin, documents under /usr/share), in that order of preference.
+TEST(LocateHelpFileTest, BesideTheExecutableThenWhereAPackagePutsIt) {
+    TempFolder root;
+    const fs::path bin = root / "usr" / "bin";
+    const fs::path shared = root / "usr" / "share" / "orbisk" / "orbis_k.pdf";
+    const fs::path documents = root / "usr" / "share" / "doc" / "orbisk" / "orbis_k.pdf";
+    fs::create_directories(bin);
+    fs::create_directories(shared.parent_path());
+    fs::create_directories(documents.parent_path());
+
+    // None at all: the path beside the executable, so that opening it fails as a missing one.
+    EXPECT_EQ(LocateHelpFile(bin), bin / "orbis_k.pdf");
+
+    WriteBytes(documents, "%PDF-");
+    EXPECT_EQ(LocateHelpFile(bin), documents);
+    // A folder of that name is no document.
+    fs::create_directory(bin / "orbis_k.pdf");
+    EXPECT_EQ(LocateHelpFile(bin), documents);
+    fs::remove(bin / "orbis_k.pdf");
+    WriteBytes(shared, "%PDF-");
+    EXPECT_EQ(LocateHelpFile(bin), shared);
+    WriteBytes(bin / "orbis_k.pdf", "%PDF-");
+    EXPECT_EQ(LocateHelpFile(bin), bin / "orbis_k.pdf");
+
+    // The folder below share/ is the program's base name.
+    fs::remove(bin / "orbis_k.pdf");
+    EXPECT_EQ(LocateHelpFile(bin, "other"), bin / "orbis_k.pdf");
+}
+
+TEST(LocateHelpFileTest, ALinkToTheDocumentCountsAndTheLocationsCarryIt) {
+    TempFolder root;
+    const fs::path bin = root / "usr" / "bin";
+    const fs::path shared = root / "usr" / "share" / "orbisk" / "orbis_k.pdf";
+    const fs::path documents = root / "usr" / "share" / "doc" / "orbisk" / "orbis_k.pdf";
+    fs::create_directories(bin);
+    fs::create_directories(shared.parent_path());
+    fs::create_directories(documents.parent_path());
+
+#ifndef _WIN32
+    // A package keeps the document under share/<name>/ and links it from share/doc/<name>/; a
+    // link whose target is gone is no document.
+    fs::create_symlink("../../orbisk/orbis_k.pdf", documents);
+    EXPECT_EQ(LocateHelpFile(bin), bin / "orbis_k.pdf");
+    fs::create_directories(root / "elsewhere");
+    WriteBytes(root / "elsewhere" / "orbis_k.pdf", "%PDF-");
+    fs::create_symlink(root / "elsewhere" / "orbis_k.pdf", shared);
+    EXPECT_EQ(LocateHelpFile(bin), shared);
+#else
+    WriteBytes(shared, "%PDF-");
+#endif
+
+    // Whatever the folder of the settings, the help document is found from the executable's.
+    const auto nowhere = [](std::string_view) -> std::optional<std::string> { return {}; };
+    for (const bool writable : {true, false}) {
+        const LocationServices services{nowhere, [writable](const fs::path&) { return writable; }};
+        EXPECT_EQ(LocateProgramFiles(bin / "orbisk", "orbisk", services).helpFile, shared);
+    }
+}
+
 TEST(IsWritableFolderTest, AnswersForRealFolders) {
     TempFolder folder;
     EXPECT_TRUE(IsWritableFolder(folder.Path()));
