@@ -26,6 +26,7 @@
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
 #include "edit/qt/IdentificationPage.h"
+#include "edit/WriteBack.h"
 #include "edit/qt/SettingsPage.h"
 #include "image/DataFile.h"
 #include "image/Messages.h"
@@ -64,7 +65,7 @@ TfMain::TfMain(const ProgramLocations& locations, Prompter* prompter, const Cloc
     tsMain_ = new IdentificationPage(model, *edits_, *clock_, dataModule_->PkrSave);
     tsRegData_ = new RegDataPage(*session_, *edits_, dataModule_->OpenPrev, *fGistogram_);
     tsOper_ = new OperPage(*session_);
-    tsTools_ = new SettingsPage(model, *edits_, dataModule_->LevelSave);
+    tsTools_ = new SettingsPage(model, *edits_, dataModule_->LevelSave, *prompter_, HelpFile());
     connect(tsMain_, &IdentificationPage::ChannelNameEdited, this, &TfMain::ChannelNameEdited);
 
     pages_ = new QTabWidget;
@@ -335,6 +336,9 @@ void TfMain::GetFromCopyrExecute() {
     const bool loaded = readerLoad_ && readerLoad_();
     dataModule_->GetFromCopyr->setEnabled(true);
     if (loaded) {
+        // A reading replaces a period image; a failed one may have left it half overwritten,
+        // so it stays unwritable until a load succeeds.
+        session_->EndPeriodImage();
         session_->Refresh();
         ShowModel();
     }
@@ -342,11 +346,23 @@ void TfMain::GetFromCopyrExecute() {
 }
 
 void TfMain::PkrSaveExecute() {
-    // Integration point: WriteIdentification of the identification editor.
+    const bool written = reader_->Run([this](ReaderLink& link) {
+        return WriteIdentification(*session_, {link, reader_->LinkPrompter(), {}},
+                                   tsMain_->WithLongTermInformation()) == WriteResult::Written;
+    });
+    // The assembly may have changed texts of the page (empty winch capacities become "0").
+    edits_->Show(session_->Model());
+    if (written) tsMain_->EndEditMode();
 }
 
 void TfMain::LevelSaveExecute() {
-    // Integration point: WriteSettings of the settings editor.
+    const bool written = reader_->Run([this](ReaderLink& link) {
+        return WriteSettings(*session_, {link, reader_->LinkPrompter(), {}}) ==
+               WriteResult::Written;
+    });
+    // The edits hold the clamped values from the moment they were read, written or not.
+    edits_->Show(session_->Model());
+    if (written) tsTools_->EndEditMode();
 }
 
 QString TfMain::HelpFile() const {

@@ -20,6 +20,8 @@
 #include "base/qt/QtLists.h"
 #include "base/qt/QtText.h"
 #include "edit/SettingsPageRules.h"
+#include "edit/qt/Normiru.h"
+#include "edit/qt/Regimyu.h"
 
 namespace orbisk {
 
@@ -48,8 +50,12 @@ private:
 }  // namespace
 
 SettingsPage::SettingsPage(DisplayModel& model, ControlEdits& edits, QAction* write,
-                           QWidget* parent)
-    : QWidget(parent), model_(model), edits_(edits) {
+                           Prompter& prompter, QString helpFile, QWidget* parent)
+    : QWidget(parent),
+      model_(model),
+      edits_(edits),
+      prompter_(prompter),
+      helpFile_(std::move(helpFile)) {
     setObjectName("tsTools");
     auto* outer = new QGroupBox(Q(ui::kSettingsGroup));
     outer->setObjectName("gbSettings");
@@ -130,7 +136,7 @@ QWidget* SettingsPage::BuildConfigTab() {
     gbCalibration_->setObjectName("gbCalibration");
     lvCalibr_ = MakeList("lvCalibr", {{90, false}, {80, true}, {80, true}, {70, true}});
     SetHeader(lvCalibr_, DisplayModel().LvCalibr().columns);
-    new ListClicks(lvCalibr_, [this] { Q_EMIT lvCalibrDblClick(); });
+    new ListClicks(lvCalibr_, [this] { lvCalibrDblClick(); });
     auto* cl = new QVBoxLayout(gbCalibration_);
     cl->addWidget(lvCalibr_);
     g->addWidget(gbCalibration_, 0, 2, 3, 1);
@@ -150,7 +156,7 @@ QWidget* SettingsPage::BuildConfigTab() {
         MakeList("lvWorkModeVal", {{60, false}, {70, true}, {70, true}, {70, true}, {70, true}});
     lvWorkModeVal_->setMaximumHeight(60);
     SetHeader(lvWorkModeVal_, DisplayModel().LvWorkModeVal().columns);
-    new ListClicks(lvWorkModeVal_, [this] { Q_EMIT lvWorkModeValDblClick(); });
+    new ListClicks(lvWorkModeVal_, [this] { lvWorkModeValDblClick(); });
     wm->addWidget(lvWorkModeVal_, 2, 0, 1, 2);
     g->addWidget(gbWorkModes_, 2, 0, 1, 2);
 
@@ -283,6 +289,18 @@ void SettingsPage::ApplyRelayRule(int relay) {
 void SettingsPage::rgExtReleAlgClick(int index) {
     const auto texts = ExtRelayTexts(index);
     for (int r = 0; r < 4; ++r) lExtR_[r]->setText(Q(texts[r]));
+}
+
+void SettingsPage::lvCalibrDblClick() {
+    TfNormir fNormir(window(), model_, prompter_, helpFile_);
+    connect(&fNormir, &TfNormir::ListChanged, this,
+            [this] { FillList(lvCalibr_, model_.LvCalibr(), 1); });
+    fNormir.exec();
+}
+
+void SettingsPage::lvWorkModeValDblClick() {
+    TfRegimy fRegimy(window(), model_, helpFile_);
+    if (fRegimy.exec() == QDialog::Accepted) FillList(lvWorkModeVal_, model_.LvWorkModeVal(), 1);
 }
 
 bool SettingsPage::EditMode() const { return chbEditLevel_->isChecked(); }

@@ -19,13 +19,17 @@ class QTreeWidget;
 namespace orbisk {
 
 class ControlEdits;
+class Prompter;
 struct SettingChoice;
 
 class SettingsPage : public QWidget {
     Q_OBJECT
 public:
     // `write` is the command of the page's button "Записать в ПСИ".
-    SettingsPage(DisplayModel& model, ControlEdits& edits, QAction* write, QWidget* parent = nullptr);
+    // The dialogs of the lists show their messages through `prompter` and open the help document
+    // `helpFile` on F1.
+    SettingsPage(DisplayModel& model, ControlEdits& edits, QAction* write, Prompter& prompter,
+                 QString helpFile, QWidget* parent = nullptr);
 
     // Shows what the edits do not: the choices, the check box, the two lists, and the reactions
     // the edits' texts call for.
@@ -41,8 +45,7 @@ public:
 
     void chbEditLevelClick();
 
-Q_SIGNALS:
-    // A click or double-click in a list, in edit mode.
+    // A click or double-click in a list (possible in edit mode only): its dialog, modally.
     void lvCalibrDblClick();
     void lvWorkModeValDblClick();
 
@@ -59,6 +62,8 @@ private:
 
     DisplayModel& model_;
     ControlEdits& edits_;
+    Prompter& prompter_;
+    QString helpFile_;
     QCheckBox* chbEditLevel_ = nullptr;
     QTabWidget* settingsTabs_ = nullptr;
     std::array<QWidget*, 4> settingsTabPages_{};
