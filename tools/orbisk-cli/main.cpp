@@ -12,14 +12,9 @@
 #include "ShowCommand.h"
 #include "app/Locations.h"
 #include "base/DateTime.h"
-#if __has_include("ReadCommand.h")
 #include "ReadCommand.h"
-#define ORBISK_CLI_HAS_READ 1
-#endif
-#if __has_include("ReportCommand.h")
 #include "ReportCommand.h"
-#define ORBISK_CLI_HAS_REPORT 1
-#endif
+#include "WriteCommand.h"
 
 namespace orbisk::cli {
 
@@ -31,7 +26,9 @@ constexpr char kUsage[] =
     "  show FILE [--previous PREV] [--filter 0..3] [--step 0..2] [--date DD.MM.YYYY]\n"
     "  name FILE\n"
     "  read --port PORT -o FILE [--simulate DATA.bbd [--trace FILE]]\n"
-    "  report FILE --kind 1..5 [--cycles N] [--previous PREV] [--specialist FAMILY] [-o OUT]\n";
+    "  report FILE --kind 1..5 [--cycles N] [--previous PREV] [--specialist FAMILY] [-o OUT]\n"
+    "  write FILE --port PORT --block identification|long-term|settings [--set CONTROL=TEXT]...\n"
+    "        [--sensor N=QO,QNOM]... [--modes R0,R1,R2,R3] [--simulate MEMORY.bbd [--trace FILE]]\n";
 
 // The desktop program's own INI: it sits beside orbisk-cli.
 std::string DefaultConfigPath(const char* argv0) {
@@ -105,12 +102,9 @@ int Main(int argc, char** argv) {
 
     if (command == "show") return RunShowCommand(rest, ctx);
     if (command == "name") return RunNameCommand(rest, ctx);
-#ifdef ORBISK_CLI_HAS_READ
     if (command == "read") return RunReadCommand(rest, ctx);
-#endif
-#ifdef ORBISK_CLI_HAS_REPORT
     if (command == "report") return RunReportCommand(rest, ctx);
-#endif
+    if (command == "write") return RunWriteCommand(rest, ctx);
     return Usage("unknown command: " + command);
 }
 

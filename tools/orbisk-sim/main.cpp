@@ -89,6 +89,12 @@ const std::vector<Switch>& Faults() {
          [](Settings& s, const std::string& v) { return ToInt(v, s.faults.refusedWrites); }},
         {"--refuse-addresses", "N", "answer the next N address commands (A) with \"QN\" (-1: all)",
          [](Settings& s, const std::string& v) { return ToInt(v, s.faults.refusedAddresses); }},
+        {"--drop-writes", nullptr,
+         "acknowledge every byte write (W) but keep the old byte, as a write-protected reader",
+         [](Settings& s, const std::string&) { return s.faults.droppedWrites = true; }},
+        {"--unplug-after-writes", "N", "go silent after N byte writes, as a reader pulled off "
+                                       "the adapter in the middle of a write",
+         [](Settings& s, const std::string& v) { return ToLong(v, s.faults.unplugAfterWrites); }},
         {"--trickle", "N",
          "answer every block read (R) with its first N bytes only, so that each block waits "
          "out the program's read time-out (with N = 1 a whole image would take about nine hours)",
