@@ -1,6 +1,7 @@
 // Timing of what a user waits for in the desktop program, and the pictures of its windows.
 //   orbisk-gui-bench [--runs N] SAMPLE        start to a shown filled window; open and refill
-//   orbisk-gui-bench --screenshots DIR SAMPLE  PNGs of the four pages, the chart, the histogram
+//   orbisk-gui-bench --screenshots DIR SAMPLE  PNGs of the four pages (and the two editing ones in
+//                                              edit mode), the dialogs, the chart, the histogram
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCategoryAxis>
@@ -16,7 +17,12 @@
 
 #include "app/Locations.h"
 #include "app/qt/Mainu.h"
+#include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
+#include "edit/qt/Normiru.h"
+#include "edit/qt/Regimyu.h"
+#include "link/qt/Selectpsi.h"
+#include "reports/qt/Specu.h"
 #include "views/qt/Gistu.h"
 #include "views/qt/Opformu.h"
 
@@ -57,6 +63,43 @@ int Screenshots(TfMain& w, const QString& dir) {
         w.statusBar()->clearMessage();
         Settle();
         ok = Save(&w, dir, names[i]) && ok;
+    }
+    // Both editing pages in edit mode, and the dialogs of the settings page's lists.
+    const std::pair<int, const char*> editing[] = {{0, "chbEditPKR"}, {3, "chbEditLevel"}};
+    const char* editNames[] = {"main-identification-edit", "main-settings-edit"};
+    for (int e = 0; e < 2; ++e) {
+        pages->setCurrentIndex(editing[e].first);
+        w.findChild<QAbstractButton*>(editing[e].second)->click();
+        Settle();
+        w.statusBar()->clearMessage();
+        Settle();
+        ok = Save(&w, dir, editNames[e]) && ok;
+    }
+    orbisk::QtPrompter quiet(&w);
+    {
+        orbisk::TfNormir normir(&w, w.GetSession().Model(), quiet);
+        normir.show();
+        Settle();
+        ok = Save(&normir, dir, "dialog-normir") && ok;
+    }
+    {
+        orbisk::TfRegimy regimy(&w, w.GetSession().Model());
+        regimy.show();
+        Settle();
+        ok = Save(&regimy, dir, "dialog-regimy") && ok;
+    }
+    for (const char* box : {"chbEditPKR", "chbEditLevel"}) {
+        w.findChild<QAbstractButton*>(box)->click();
+    }
+    {
+        orbisk::TfSelectPSI select(&w);
+        select.show();
+        Settle();
+        ok = Save(&select, dir, "dialog-select-psi") && ok;
+        orbisk::TfSpec spec(&w, w.GetConfig());
+        spec.show();
+        Settle();
+        ok = Save(&spec, dir, "dialog-spec") && ok;
     }
     pages->setCurrentIndex(0);
 
