@@ -1,16 +1,15 @@
 #include "edit/qt/Normiru.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "app/AppTexts.h"
-#include "base/qt/QtHelp.h"
 #include "base/qt/QtIcons.h"
 #include "base/qt/QtText.h"
 #include "edit/IdentificationEdit.h"
@@ -19,11 +18,9 @@
 namespace orbisk {
 
 TfNormir::TfNormir(QWidget* owner, DisplayModel& model, Prompter& prompter, QString helpFile)
-    : QDialog(owner), model_(model), prompter_(prompter), helpFile_(std::move(helpFile)) {
-    setObjectName("fNormir");
-    setWindowTitle(Q(ui::kNormirCaption));
-    setModal(true);
-
+    : SettingsDialog(owner, "fNormir", ui::kNormirCaption, std::move(helpFile)),
+      model_(model),
+      prompter_(prompter) {
     eNum_ = new QSpinBox;
     eNum_->setObjectName("eNum");
     // The number is chosen with the arrows only.
@@ -45,19 +42,6 @@ TfNormir::TfNormir(QWidget* owner, DisplayModel& model, Prompter& prompter, QStr
     SpeedButton1_->setIcon(ResourceIcon("scale"));
     connect(SpeedButton1_, &QToolButton::clicked, this, &TfNormir::SpeedButton1Click);
 
-    bbEnter_ = new QPushButton(Q(ui::kEnterButton));
-    bbEnter_->setObjectName("bbEnter");
-    bbEnter_->setDefault(true);
-    connect(bbEnter_, &QPushButton::clicked, this, &TfNormir::bbEnterClick);
-    auto* cancel = new QPushButton(Q(ui::kCancelDialogButton));
-    cancel->setObjectName("bbCancel");
-    cancel->setAutoDefault(false);
-    connect(cancel, &QPushButton::clicked, this, &TfNormir::bbCancelClick);
-    auto* exit = new QPushButton(Q(ui::kExitButton));
-    exit->setObjectName("bbExit");
-    exit->setAutoDefault(false);
-    connect(exit, &QPushButton::clicked, this, &QDialog::accept);
-
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(Q(ui::kNormirNumber)), 0, 0);
     grid->addWidget(eNum_, 0, 1);
@@ -68,13 +52,10 @@ TfNormir::TfNormir(QWidget* owner, DisplayModel& model, Prompter& prompter, QStr
     grid->addWidget(new QLabel(Q(ui::kNormirScale)), 3, 0);
     grid->addWidget(eKoef_, 3, 1);
     grid->addWidget(SpeedButton1_, 3, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(bbEnter_);
-    buttons->addWidget(cancel);
-    buttons->addWidget(exit);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    // "Вы&ход" only closes: every pair entered is in the list already.
+    layout->addLayout(Buttons(Accepted));
 
     FormShow();
 }
@@ -88,7 +69,7 @@ void TfNormir::FormShow() {
     eNum_->setValue(any ? range.first : 0);
     eNum_->blockSignals(false);
     for (QWidget* w : std::initializer_list<QWidget*>{eNum_, eQo_, eQnom_, eKoef_, SpeedButton1_,
-                                                      bbEnter_}) {
+                                                      EnterButton()}) {
         w->setEnabled(any);
     }
     eNumChange();
@@ -130,17 +111,6 @@ bool TfNormir::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void TfNormir::keyPressEvent(QKeyEvent* event) {
-    if (HelpKeyPressed(event, helpFile_)) return;
-    // Esc is "&Отмена": the list's values come back and the dialog stays.
-    if (event->key() == Qt::Key_Escape) {
-        bbCancelClick();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace orbisk

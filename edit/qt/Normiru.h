@@ -2,12 +2,11 @@
 // TfNormir: the calibration pair of one load sensor in the settings page's list — its zero and
 // rated readings, and the rescaling of the rated one. "&Ввод" changes the list and keeps the
 // dialog open; "&Отмена" (and Esc) brings back the list's values; "Вы&ход" closes.
-#include <QDialog>
+#include "edit/qt/SettingsDialog.h"
 
 #include "image/DisplayModel.h"
 
 class QLineEdit;
-class QPushButton;
 class QSpinBox;
 class QToolButton;
 
@@ -15,15 +14,15 @@ namespace orbisk {
 
 class Prompter;
 
-class TfNormir : public QDialog {
+class TfNormir : public SettingsDialog {
     Q_OBJECT
 public:
     TfNormir(QWidget* owner, DisplayModel& model, Prompter& prompter, QString helpFile = {});
 
     void FormShow();
     void eNumChange();
-    void bbEnterClick();
-    void bbCancelClick();
+    void bbEnterClick() override;
+    void bbCancelClick() override;
     void SpeedButton1Click();
 
 Q_SIGNALS:
@@ -32,18 +31,15 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     DisplayModel& model_;
     Prompter& prompter_;
-    QString helpFile_;
     QSpinBox* eNum_ = nullptr;
     QLineEdit* eQo_ = nullptr;
     QLineEdit* eQnom_ = nullptr;
     QLineEdit* eKoef_ = nullptr;
     QToolButton* SpeedButton1_ = nullptr;
-    QPushButton* bbEnter_ = nullptr;
 };
 
 }  // namespace orbisk
