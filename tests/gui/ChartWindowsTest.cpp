@@ -14,6 +14,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QValueAxis>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -276,6 +277,61 @@ TEST_F(CycleChart, ZoomShowsValueMarksAndReadableTimeLabelsByRange) {
     view = ReadTimeAxis(*oper);
     EXPECT_TRUE(view.labels.empty());
     EXPECT_EQ(S(view.title), "Время, с");
+}
+
+// A person's wheel turn over the chart: up zooms in, with Shift it pans.
+void Wheel(QWidget* viewport, QPoint at, int delta, Qt::KeyboardModifiers modifiers = {}) {
+    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &event);
+}
+
+void DragZoomBox(QWidget* viewport, QPoint from, QPoint to) {
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    QTest::mouseMove(viewport, (from + to) / 2);
+    QTest::mouseMove(viewport, to);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+}
+
+// Zooms and pans reach the chart while its axis is still moving from the previous one: the
+// time axis changes its labelled points under the running animation.
+TEST_F(CycleChart, ZoomingAndPanningDuringTheAnimationKeepTheChartReadable) {
+    auto oper = OpenFirstFramed();
+    ASSERT_NE(oper, nullptr);
+    oper->show();
+    QChartView* view = oper->ChartView();
+    QWidget* viewport = view->viewport();
+    const auto at = [&](double fx) {
+        const QRectF plot = oper->Chart()->plotArea();
+        return view->mapFromScene(QPointF(plot.left() + fx * plot.width(), plot.center().y()));
+    };
+
+    for (int turn = 0; turn < 7; ++turn) {
+        Wheel(viewport, at(0.3), 120);
+        QTest::qWait(350);
+    }
+    Wheel(viewport, at(0.5), 120, Qt::ShiftModifier);
+    QTest::qWait(100);
+    Wheel(viewport, at(0.5), -120);
+    QTest::qWait(200);
+    DragZoomBox(viewport, at(0.2), at(0.6));
+    QTest::qWait(300);
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Home);
+    QTest::qWait(300);
+    DragZoomBox(viewport, at(0.1), at(0.3));
+    QTest::qWait(250);
+    Wheel(viewport, at(0.7), 120);
+    QTest::qWait(oper->Chart()->animationDuration() + 300);
+
+    const double range = oper->TimeAxis()->max() - oper->TimeAxis()->min();
+    // The last zooms end at a quarter of a minute or so: labels and value marks show.
+    ASSERT_LE(range, 20);
+    const TimeAxisView shown = ReadTimeAxis(*oper);
+    ExpectReadableTimeLabels(*oper, shown);
+    EXPECT_FALSE(shown.labels.empty());
+    EXPECT_TRUE(static_cast<QLineSeries*>(oper->Curve(0))->pointLabelsVisible());
+    oper->close();
 }
 
 // Pixels of the crane curve's blue in the chart as a person sees it.

@@ -120,6 +120,10 @@ QColor StyleColor(const CurveStyle& s) {
     return QColor(s.red, s.green, s.blue);
 }
 
+// The most points the time axis labels at once: more than a minute's worth, as many as fit on
+// a wide screen with a label every few seconds.
+constexpr int kTimeAxisSlots = 64;
+
 // The point marks of the load curves: circle, triangle, diamond, down-triangle.
 // The side of a point mark, in pixels: a point three pixels either side of its centre.
 constexpr int kPointMarkSize = 7;
@@ -373,7 +377,7 @@ void TfOper::ShowTimeAxis() {
         room = std::max(room, (previous + width) / 2 + kGap);
         previous = width;
     }
-    const int fit = static_cast<int>(plot.width() / room) + 1;
+    const int fit = std::min(static_cast<int>(plot.width() / room) + 1, kTimeAxisSlots);
     std::vector<int> points = TimeLabelPoints(n, n - 2, min, max, fit);
 
     if (!timeAxisBuilt_ || points != timePoints_ || shown != timeLabelsShown_) {
@@ -384,15 +388,18 @@ void TfOper::ShowTimeAxis() {
         // empty labels: Qt gives each of its labels an equal share of the axis width and cuts a
         // longer one to "...", and an axis without labels cuts its own title to "...". The
         // texts are drawn below, each centred on its point. Categories need distinct names.
+        // Their number never changes, only their places (the unused ones out of view): a
+        // running zoom animation keeps the count it started with and reads past the end of
+        // a shorter list of labels.
         constexpr QChar kInvisible(0x200B);
         constexpr double kFar = 1e6;  // a boundary that never comes into view
         axisX_->blockSignals(true);
         for (const QString& label : axisX_->categoriesLabels()) axisX_->remove(label);
         axisX_->setStartValue(-kFar);
-        for (std::size_t i = 0; i < timePoints_.size(); ++i) {
-            axisX_->append(QString(static_cast<qsizetype>(i + 1), kInvisible), timePoints_[i]);
+        for (int i = 0; i < kTimeAxisSlots; ++i) {
+            const double end = i < static_cast<int>(timePoints_.size()) ? timePoints_[i] : kFar + i;
+            axisX_->append(QString(static_cast<qsizetype>(i + 1), kInvisible), end);
         }
-        if (timePoints_.empty()) axisX_->append(QString(kInvisible), kFar);
         axisX_->blockSignals(false);
         Q_EMIT axisX_->categoriesChanged();
 
