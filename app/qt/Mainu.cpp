@@ -4,17 +4,21 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 #include <cmath>
 
 #include "app/AppTexts.h"
+#include "app/WindowPlacement.h"
 #include "app/qt/Datau.h"
 #include "app/qt/MainuReader.h"
 #include "app/qt/OperPage.h"
@@ -206,6 +210,40 @@ bool TfMain::event(QEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Start-up and closing.
 
+void TfMain::setVisible(bool visible) {
+    const bool first = visible && !placed_;
+    if (first) {
+        placed_ = true;
+        RestorePlace();
+    }
+    QMainWindow::setVisible(visible);
+    if (first && windowHandle()) windowHandle()->installEventFilter(this);
+}
+
+bool TfMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        // Framed now. A window manager that took the saved corner for the inside of the window
+        // put the title bar above it, and each closing would save a place higher up.
+        RestorePlace();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// "Слева" and "Сверху" are the corner of the frame, title bar included, as closing saves them.
+void TfMain::RestorePlace() {
+    std::vector<ScreenRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    const QRect frame = frameGeometry();
+    const WindowPosition at = PlaceOnScreens({config_.WindowLeft(), config_.WindowTop()},
+                                             frame.width(), frame.height(), screens);
+    if (frame.topLeft() != QPoint(at.left, at.top)) move(at.left, at.top);
+}
+
 void TfMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
@@ -215,7 +253,6 @@ void TfMain::showEvent(QShowEvent* event) {
 }
 
 void TfMain::FormShow() {
-    move(config_.WindowLeft(), config_.WindowTop());
     DisplayModel& m = session_->Model();
     m.choices.rgLast = config_.CycleFilter();
     m.choices.rgStep = config_.DistributionStep();
@@ -243,8 +280,8 @@ void TfMain::closeEvent(QCloseEvent* event) {
     if (ownPrompter_) ownPrompter_->SetShuttingDown();
     reader_->WindowClosing();
     const DisplayModel& m = session_->Model();
-    config_.SetWindowLeft(x());
-    config_.SetWindowTop(y());
+    config_.SetWindowLeft(frameGeometry().x());
+    config_.SetWindowTop(frameGeometry().y());
     config_.SetCycleFilter(m.choices.rgLast);
     config_.SetDistributionStep(m.choices.rgStep);
     config_.SetDataCorrection(session_->DataCorrection());

@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -354,6 +355,37 @@ TEST_F(MainWindow, ViewSettingsSurviveARestart) {
     EXPECT_TRUE(window_->GetSession().DataCorrection());
     window_->close();
     EXPECT_TRUE(Config(locations_).DataCorrection());
+}
+
+TEST_F(MainWindow, TheWindowOpensWhereItWasLeftWithItsTitleBarOnTheScreen) {
+    // The corner saved is the corner restored: restarts do not move the window. (A window
+    // manager that frames the window after it is shown is where they once did: run under Xvfb
+    // with one to see it.)
+    Config(locations_).SetWindowLeft(99);
+    Config(locations_).SetWindowTop(60);
+    for (int start = 0; start < 3; ++start) {
+        Start();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        EXPECT_EQ(window_->frameGeometry().topLeft(), QPoint(99, 60)) << "start " << start;
+        window_->close();
+        window_.reset();
+        EXPECT_EQ(Config(locations_).WindowLeft(), 99);
+        EXPECT_EQ(Config(locations_).WindowTop(), 60);
+    }
+
+    // Places out of reach: the title bar above the screen, a monitor no longer there.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QPoint saved : {QPoint(95, -20), QPoint(screen.right() + 400, 200),
+                               QPoint(-3000, screen.bottom() + 900)}) {
+        Config(locations_).SetWindowLeft(saved.x());
+        Config(locations_).SetWindowTop(saved.y());
+        Start();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        const QRect frame = window_->frameGeometry();
+        EXPECT_TRUE(screen.contains(frame.topLeft())) << saved.x() << "," << saved.y();
+        window_->close();
+        window_.reset();
+    }
 }
 
 TEST_F(MainWindow, OpenCommandUsesItsDialogAndRemembersTheFolder) {
