@@ -14,3 +14,5 @@ find_program(ORBISK_XVFB_RUN xvfb-run REQUIRED DOC "X server for the screenshots
 find_program(ORBISK_XAUTH xauth REQUIRED DOC "xvfb-run needs it to start the X server")
 find_program(ORBISK_MINGW_CXX NAMES i686-w64-mingw32-g++-posix i686-w64-mingw32-g++ REQUIRED
   DOC "Cross compiler that keeps the core compiling for 32-bit Windows")
+find_file(ORBISK_QT_TRANSLATION_RU qtbase_ru.qm PATHS /usr/share/qt6/translations NO_DEFAULT_PATH
+  REQUIRED DOC "The toolkit's own texts in Russian (buttons, file and print dialogs)")

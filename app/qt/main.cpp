@@ -11,6 +11,7 @@
 #include "app/Locations.h"
 #include "app/qt/Mainu.h"
 #include "base/qt/QtHintTiming.h"
+#include "base/qt/QtLanguage.h"
 #include "app/qt/QtSingleInstance.h"
 #include "base/qt/QtText.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(ORBISK_VERSION);
     QApplication::setOrganizationName(ORBISK_COMPANY);
     orbisk::InstallHintTiming(app);
+    orbisk::InstallRussianLanguage(app);
 
     const QString exe = QCoreApplication::applicationFilePath();
     QDir::setCurrent(QFileInfo(exe).absolutePath());

@@ -2,14 +2,17 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -564,6 +567,51 @@ TEST_F(MainWindow, PrompterShowsRealMessageBoxes) {
     });
     prompter.Message(msg::kLongTermFailed, MessageIcon::Error, {});
     EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+// The toolkit's own texts are Russian like the program's, its numbers stay the program's.
+TEST_F(MainWindow, QuestionsDialogsAndCalendarsSpeakRussian) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    QtPrompter prompter(&w);
+    QStringList answers;
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        for (auto button : {QMessageBox::Yes, QMessageBox::No}) {
+            answers << box->button(button)->text().remove('&');
+        }
+        box->button(QMessageBox::No)->click();
+    });
+    prompter.Ask(msg::kBadChecksum, QuestionButtons::YesNo, MessageIcon::Question, {});
+    EXPECT_EQ(answers, QStringList({"Да", "Нет"}));
+
+    QStringList dialog;
+    OnNextModal([&](QWidget* modal) {
+        auto* files = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(files, nullptr);
+        auto* buttons = files->findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        for (QAbstractButton* b : buttons->buttons()) dialog << b->text().remove('&');
+        for (QLabel* l : files->findChildren<QLabel*>()) dialog << l->text().remove('&');
+    });
+    w.DataModule().GetFromFile->trigger();
+    for (const char* text : {"Открыть", "Отмена", "Перейти к:", "Имя файла:"}) {
+        EXPECT_TRUE(dialog.contains(text)) << text << " in " << S(dialog.join(" | "));
+    }
+
+    // Month and day names in the calendar of the installation date.
+    auto* calendar = Find<QCalendarWidget>("MonthCalendar1");
+    calendar->setSelectedDate(QDate(2025, 3, 18));
+    auto* month = calendar->findChild<QToolButton*>("qt_calendar_monthbutton");
+    ASSERT_NE(month, nullptr);
+    EXPECT_EQ(month->text(), "март");
+    EXPECT_EQ(calendar->locale().dayName(1, QLocale::ShortFormat), "пн");
+
+    // Numbers are still the program's own, and the translations come from where the set-up
+    // installs them.
+    EXPECT_EQ(Text("eSumGruz"), "25.00");
+    EXPECT_EQ(QFileInfo(ORBISK_QT_TRANSLATION).absolutePath(),
+              QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 TEST_F(MainWindow, SecondStartHandsItsFileToTheFirst) {
