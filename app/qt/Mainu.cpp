@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -40,6 +41,20 @@ namespace orbisk {
 namespace {
 
 constexpr int kPanelWidths[4] = {400, 100, 100, 200};
+
+// Small enough for a 1366 × 768 laptop with a title bar and a taskbar, and for 1024 × 600.
+constexpr QSize kSmallestWindow(800, 560);
+// How narrow the path panel may get when the window is: the other panels keep their widths.
+constexpr int kPathPanelNarrowest = 150;
+
+// The path panel: its design width while there is room, narrower in a narrow window.
+class PathPanel final : public QLabel {
+public:
+    QSize sizeHint() const override { return {kPanelWidths[0], QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override {
+        return {kPathPanelNarrowest, QLabel::minimumSizeHint().height()};
+    }
+};
 
 }  // namespace
 
@@ -73,10 +88,20 @@ TfMain::TfMain(const ProgramLocations& locations, Prompter* prompter, const Cloc
 
     pages_ = new QTabWidget;
     pages_->setObjectName("PageControl1");
-    pages_->addTab(tsMain_, Q(ui::kPageMain));
-    pages_->addTab(tsRegData_, Q(ui::kPageRegData));
-    pages_->addTab(tsOper_, Q(ui::kPageOper));
-    pages_->addTab(tsTools_, Q(ui::kPageTools));
+    // A page taller or wider than the window scrolls: a small screen still reaches every
+    // control, the write buttons at the foot of the pages among them.
+    const auto addPage = [this](QWidget* page, const QString& caption) {
+        auto* scroll = new QScrollArea;
+        scroll->setObjectName(page->objectName() + "Scroll");
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(page);
+        pages_->addTab(scroll, caption);
+    };
+    addPage(tsMain_, Q(ui::kPageMain));
+    addPage(tsRegData_, Q(ui::kPageRegData));
+    addPage(tsOper_, Q(ui::kPageOper));
+    addPage(tsTools_, Q(ui::kPageTools));
     setCentralWidget(pages_);
 
     connect(dataModule_->GetFromCopyr, &QAction::triggered, this, &TfMain::GetFromCopyrExecute);
@@ -93,6 +118,7 @@ TfMain::TfMain(const ProgramLocations& locations, Prompter* prompter, const Cloc
 
     ShowModel();
     tsTools_->ShowDesignRelayTexts();
+    setMinimumSize(kSmallestWindow);
     resize(960, 720);
 }
 
@@ -148,9 +174,13 @@ void TfMain::BuildToolbarAndStatus() {
             panels_[1] = nullptr;
             continue;
         }
-        auto* panel = new QLabel;
+        QLabel* panel = i == 0 ? new PathPanel : new QLabel;
         panel->setObjectName(QString("StatusPanel%1").arg(i));
-        panel->setFixedWidth(kPanelWidths[i]);
+        if (i == 0) {
+            panel->setMaximumWidth(kPanelWidths[i]);
+        } else {
+            panel->setFixedWidth(kPanelWidths[i]);
+        }
         panel->setFrameShape(QFrame::StyledPanel);
         bar->addWidget(panel);
         panels_[i] = panel;

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -62,7 +63,7 @@ TEST_F(MainWindow, StartWithTheSampleOnTheCommandLineFillsEveryPage) {
     EXPECT_TRUE(prompter_.texts.empty());
 
     auto* pages = Find<QTabWidget>("PageControl1");
-    EXPECT_EQ(pages->currentWidget()->objectName(), "tsMain");
+    EXPECT_EQ(qobject_cast<QScrollArea*>(pages->currentWidget())->widget()->objectName(), "tsMain");
     EXPECT_EQ(pages->tabText(0), "Идентификационная ");
     EXPECT_EQ(pages->tabText(3), "Настройки");
 
@@ -632,6 +633,47 @@ TEST_F(MainWindow, SecondStartHandsItsFileToTheFirst) {
     EXPECT_EQ(second.exitCode(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(Find<QLabel>("StatusPanel0")->text().endsWith("previous.bbd"), 5000);
     EXPECT_TRUE(w.isVisible());
+}
+
+// A laptop of 1366 × 768 with a title bar and a taskbar leaves less than the pages need: the
+// window gets smaller, every page scrolls to its last control, the status panels stay in view.
+TEST_F(MainWindow, ASmallWindowScrollsItsPagesToEveryControl) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    w.resize(800, 560);
+    QApplication::processEvents();
+    EXPECT_EQ(w.size(), QSize(800, 560));
+
+    auto* pages = Find<QTabWidget>("PageControl1");
+    const std::pair<int, const char*> lastControls[] = {
+        {0, "bbChangeIdent"}, {1, "bbGistogram"}, {2, "lvLast"}, {3, "bbChangeLevel"}};
+    for (const auto& [page, name] : lastControls) {
+        pages->setCurrentIndex(page);
+        QApplication::processEvents();
+        auto* scroll = qobject_cast<QScrollArea*>(pages->currentWidget());
+        ASSERT_NE(scroll, nullptr) << page;
+        // The page keeps the room its controls need and scrolls instead of squeezing them.
+        QWidget* content = scroll->widget();
+        EXPECT_GE(content->height(), content->minimumSizeHint().height()) << page;
+        EXPECT_GE(content->width(), content->minimumSizeHint().width()) << page;
+        QWidget* control = Find(name);
+        scroll->ensureWidgetVisible(control);
+        QApplication::processEvents();
+        const QRect shown(control->mapTo(scroll->viewport(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(scroll->viewport()->rect().intersects(shown)) << name;
+        EXPECT_TRUE(control->isVisible()) << name;
+    }
+    pages->setCurrentIndex(0);
+
+    // The path panel gives up width; the others keep theirs and all stay inside the bar.
+    w.statusBar()->clearMessage();
+    QApplication::processEvents();
+    auto* last = Find("StatusPanel3");
+    EXPECT_EQ(last->width(), 200);
+    EXPECT_LE(last->mapTo(w.statusBar(), QPoint(last->width(), 0)).x(), w.statusBar()->width());
+    EXPECT_LT(Find("StatusPanel0")->width(), 400);
+    w.resize(1100, 720);
+    QApplication::processEvents();
+    EXPECT_EQ(Find("StatusPanel0")->width(), 400);
 }
 
 TEST_F(MainWindow, StatusBarPanelsStartAtItsLeftEdgeInTheirOrder) {
