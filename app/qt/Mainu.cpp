@@ -349,8 +349,8 @@ void TfMain::OpenDataFileCommand(const QString& path) {
 }
 
 void TfMain::GetFromFileExecute() {
-    const QString path =
-        OpenDataFileDialog(this, Q(ui::kOpenDialogTitle), Q(config_.OpenFolder()));
+    const QString path = OpenDataFileDialog(this, Q(ui::kOpenDialogTitle),
+                                            Q(config_.DialogFolder(config_.OpenFolder())));
     if (path.isEmpty()) {
         config_.SetOpenFolder(PathToUtf8(config_.DataFolder()));
         return;
@@ -366,8 +366,8 @@ void TfMain::SaveDataExecute() {
         if (!reader_->Closing()) prompter_->Message(ui::kNotSaved, MessageIcon::Warning);
         return;
     }
-    const QString path = SaveDataFileDialog(this, Q(config_.SaveFolder()),
-                                                         Q(session_->ProposedFileName()));
+    const QString path = SaveDataFileDialog(this, Q(config_.DialogFolder(config_.SaveFolder())),
+                                            Q(session_->ProposedFileName()));
     if (path.isEmpty()) {
         config_.SetSaveFolder(PathToUtf8(config_.DataFolder()));
         prompter_->Message(ui::kNotSaved, MessageIcon::Warning);
@@ -383,8 +383,8 @@ void TfMain::SaveDataExecute() {
 }
 
 void TfMain::OpenPrevExecute() {
-    const QString path = OpenDataFileDialog(this, Q(ui::kPrevDialogTitle),
-                                                         Q(PathToUtf8(config_.DataFolder())));
+    const QString path = OpenDataFileDialog(
+        this, Q(ui::kPrevDialogTitle), Q(config_.DialogFolder(PathToUtf8(config_.DataFolder()))));
     if (path.isEmpty()) return;
     if (!HasDataFileExtension(Utf8ToPath(S(path)))) {
         prompter_->Message(msg::kWrongExtension, MessageIcon::Warning);

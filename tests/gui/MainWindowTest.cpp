@@ -416,6 +416,35 @@ TEST_F(MainWindow, OpenCommandUsesItsDialogAndRemembersTheFolder) {
     EXPECT_EQ(w.GetConfig().OpenFolder(), S(dir_.filePath("Данные")));
 }
 
+// A new installation has no data folder: each file dialog finds one, never a missing folder.
+TEST_F(MainWindow, FileDialogsOpenInTheDataFolderMadeWhenFirstNeeded) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    const QString data = dir_.filePath("Данные");
+    ASSERT_FALSE(QDir(data).exists());
+    QStringList asked;
+    const auto record = [&](const QString& folder) {
+        asked << (QDir(folder).exists() ? folder : "missing " + folder);
+        return QString();
+    };
+    DialogHooks::Installed().openDataFile = [&](const QString&, const QString& folder) {
+        return record(folder);
+    };
+    DialogHooks::Installed().saveDataFile = [&](const QString& folder, const QString&) {
+        return record(folder);
+    };
+    w.SetReaderLoad([] { return true; });
+
+    w.DataModule().GetFromFile->trigger();
+    QDir(data).removeRecursively();
+    Click("bbStartReport");
+    QDir(data).removeRecursively();
+    w.DataModule().SaveData->trigger();
+    // A remembered folder that is gone (a memory stick taken out) gives way to the data folder.
+    w.GetConfig().SetOpenFolder(S(dir_.filePath("флешка")));
+    w.DataModule().GetFromFile->trigger();
+    EXPECT_EQ(S(asked.join("\n")), S(QStringList({data, data, data, data}).join("\n")));
+}
+
 TEST_F(MainWindow, ShortFileIsRefusedAndChangesNothing) {
     TfMain& w = Start(SamplePath("current.bbd"));
     const QString shortFile = dir_.filePath("short.bbd");
