@@ -328,9 +328,11 @@ void TfMain::ActivateWithFile(const QString& path) {
 }
 
 // A file handed over while a transfer fills the image waits until the transfer has ended, so
-// the two never write into the image at the same time.
+// the two never write into the image at the same time. One handed over while a modal window is
+// open (a cycle chart, a dialog, a question) waits until it closes: that window shows and steps
+// through the image as it was when it opened.
 void TfMain::OpenHandedOverFile(const QString& path) {
-    if (Reader().Busy()) {
+    if (Reader().Busy() || QApplication::activeModalWidget()) {
         QTimer::singleShot(200, this, [this, path] { OpenHandedOverFile(path); });
         return;
     }

@@ -705,6 +705,38 @@ TEST_F(MainWindow, ASmallWindowScrollsItsPagesToEveryControl) {
     EXPECT_EQ(Find("StatusPanel0")->width(), 400);
 }
 
+// A second start while the cycle chart is open: the chart keeps its file to the end, the
+// handed-over file opens when the chart closes.
+TEST_F(MainWindow, AFileHandedOverDuringAModalWindowOpensAfterIt) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    const QString before = Text("eDateCheck");
+    QTreeWidget* last = List("lvLast");
+    const auto& rows = w.GetSession().Model().cycles;
+    int framed = 0;
+    while (framed < static_cast<int>(rows.size()) && !rows[framed].hasFrame) ++framed;
+    ASSERT_LT(framed, static_cast<int>(rows.size()));
+    const std::uint16_t offset = rows[framed].frameOffset;
+    last->setCurrentItem(last->topLevelItem(framed));
+
+    bool checked = false;
+    OnNextModal([&](QWidget* modal) {
+        auto* oper = qobject_cast<TfOper*>(modal);
+        ASSERT_NE(oper, nullptr);
+        w.ActivateWithFile(SamplePath("previous.bbd"));
+        QTest::qWait(500);
+        EXPECT_EQ(S(Text("eDateCheck")), S(before));
+        EXPECT_TRUE(Find<QLabel>("StatusPanel0")->text().endsWith("current.bbd"));
+        QTest::mouseClick(oper->findChild<QAbstractButton*>("bbPrev"), Qt::LeftButton);
+        QTest::mouseClick(oper->findChild<QAbstractButton*>("bbNext"), Qt::LeftButton);
+        EXPECT_EQ(oper->StartOffset(), offset) << "stepping stays within the chart's own file";
+        checked = true;
+    });
+    Q_EMIT last->itemDoubleClicked(last->topLevelItem(framed), 0);
+    EXPECT_TRUE(checked);
+    QTRY_VERIFY_WITH_TIMEOUT(Find<QLabel>("StatusPanel0")->text().endsWith("previous.bbd"), 5000);
+    EXPECT_NE(Text("eDateCheck"), before);
+}
+
 TEST_F(MainWindow, StatusBarPanelsStartAtItsLeftEdgeInTheirOrder) {
     TfMain& w = Start(SamplePath("current.bbd"));
     QApplication::processEvents();
