@@ -378,7 +378,37 @@ TEST_F(CycleChart, StepsThroughTheListedCyclesWithTheirFrames) {
     QTest::mouseClick(oper->findChild<QAbstractButton*>("bbNext"), Qt::LeftButton);
     EXPECT_EQ(last->indexOfTopLevelItem(last->currentItem()), row_);
     EXPECT_EQ(oper->StartOffset(),
-              NextFrameStart(window_->GetSession().Image(), cursor, rows[row_].frameOffset));
+              NextFrameStart(window_->GetSession().Image(), cursor, rows[row_].frameOffset, rows));
+}
+
+// The newest cycle has nothing after it: ▶ stays. Stepping ▶ from older cycles shows only
+// frames that were recorded, never bytes that merely read as a time.
+TEST_F(CycleChart, NextStaysAtTheNewestCycleAndShowsOnlyRecordedFrames) {
+    auto oper = OpenFirstFramed();
+    ASSERT_NE(oper, nullptr);
+    oper->show();
+    QTreeWidget* last = List("lvLast");
+    const auto& rows = window_->GetSession().Model().cycles;
+    auto* next = oper->findChild<QAbstractButton*>("bbNext");
+    const std::string newest = oper->Frame().title;
+    QTest::mouseClick(next, Qt::LeftButton);
+    EXPECT_EQ(last->indexOfTopLevelItem(last->currentItem()), row_);
+    EXPECT_EQ(oper->Frame().title, newest);
+
+    for (int step = 0; step < 4; ++step) {
+        QTest::mouseClick(oper->findChild<QAbstractButton*>("bbPrev"), Qt::LeftButton);
+    }
+    for (int step = 0; step < 5; ++step) {
+        QTest::mouseClick(next, Qt::LeftButton);
+        const std::uint16_t start = oper->StartOffset();
+        const bool listed = std::any_of(rows.begin(), rows.end(), [&](const CycleRow& r) {
+            return r.hasFrame && r.frameOffset == start;
+        });
+        EXPECT_TRUE(listed || FramePlausible(window_->GetSession().Image(), start)) << start;
+        EXPECT_TRUE(oper->Frame().titleValid) << oper->Frame().title;
+    }
+    EXPECT_EQ(last->indexOfTopLevelItem(last->currentItem()), row_);
+    EXPECT_EQ(oper->Frame().title, newest);
 }
 
 TEST_F(CycleChart, SavesThePictureAsBitmapOrPng) {

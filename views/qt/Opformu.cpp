@@ -444,7 +444,7 @@ void TfOper::bbNextClick() {
     const int row = NextFrameRow(rows, lvLast_->indexOfTopLevelItem(lvLast_->currentItem()));
     if (row < 0) return;
     lvLast_->setCurrentItem(lvLast_->topLevelItem(row));
-    start_ = NextFrameStart(session_.Image(), frame_.cursor, rows[row].frameOffset);
+    start_ = NextFrameStart(session_.Image(), frame_.cursor, rows[row].frameOffset, rows);
     FormShow();
 }
 
