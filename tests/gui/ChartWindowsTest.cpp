@@ -411,6 +411,46 @@ TEST_F(CycleChart, NextStaysAtTheNewestCycleAndShowsOnlyRecordedFrames) {
     EXPECT_EQ(oper->Frame().title, newest);
 }
 
+// However many curves show, the legend under the chart gives each title in full, on the screen
+// and in the saved picture.
+TEST_F(CycleChart, TheLegendGivesEveryShownTitleInFull) {
+    auto oper = OpenFirstFramed();
+    ASSERT_NE(oper, nullptr);
+    oper->show();
+    auto* show = oper->findChild<QListWidget*>("chbShow");
+    for (int k = 0; k < kFrameCurves; ++k) show->item(k)->setCheckState(Qt::Checked);
+    QApplication::processEvents();
+
+    const auto entries = oper->LegendEntries();
+    ASSERT_EQ(entries.size(), static_cast<std::size_t>(kFrameCurves));
+    const QFontMetrics metrics(oper->Legend()->font());
+    const QRect legend = oper->Legend()->rect();
+    for (int k = 0; k < kFrameCurves; ++k) {
+        const auto& [title, place] = entries[k];
+        EXPECT_EQ(title, oper->Curve(k)->name());
+        EXPECT_GE(place.width(), metrics.horizontalAdvance(title)) << S(title);
+        EXPECT_TRUE(legend.contains(place)) << S(title);
+        for (int other = 0; other < k; ++other) {
+            EXPECT_FALSE(place.intersects(entries[other].second)) << S(title);
+        }
+    }
+    EXPECT_FALSE(oper->Chart()->legend()->isVisible()) << "the chart's own legend cuts titles";
+    EXPECT_GT(legend.top() + oper->Legend()->mapTo(oper->Picture(), QPoint()).y(),
+              oper->ChartView()->geometry().bottom() - 1)
+        << "the legend sits under the chart";
+
+    // Unchecked curves leave the legend.
+    show->item(2)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(oper->LegendEntries().size(), static_cast<std::size_t>(kFrameCurves - 1));
+
+    const QString target = dir_.filePath("legend.png");
+    DialogHooks::Installed().savePicture = [&] { return target; };
+    QTest::mouseClick(oper->findChild<QAbstractButton*>("bbSave"), Qt::LeftButton);
+    const QImage saved(target, "PNG");
+    EXPECT_EQ(saved.size(), oper->Picture()->size() * oper->Picture()->devicePixelRatioF());
+    EXPECT_GT(saved.height(), oper->ChartView()->height());
+}
+
 TEST_F(CycleChart, SavesThePictureAsBitmapOrPng) {
     auto oper = OpenFirstFramed();
     ASSERT_NE(oper, nullptr);
