@@ -27,6 +27,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "GuiTestSupport.h"
 #include "app/AppTexts.h"
@@ -305,6 +306,39 @@ TEST_F(MainWindow, EditModeSwitchesEnableGroupsAndColourTheEdits) {
     EXPECT_EQ(Find<QLabel>("lExtR3")->text(), "ВКЛЮЧЕНО,если нагрузка на Лебедке №3 < Порога");
     Click("rgExtReleAlg_3");
     EXPECT_EQ(Find<QLabel>("lExtR1")->text(), "ВЫКЛЮЧЕНО(не используется)");
+}
+
+// The owner's and the maker's names are longer than their edits at the window's first size;
+// out of edit mode the edits are disabled and cannot be scrolled, so the tooltip gives the
+// whole text, and a wider window widens the edits.
+TEST_F(MainWindow, LongNamesShowWholeInTheTooltipAndTheEditsWidenWithTheWindow) {
+    Start(SamplePath("current.bbd"));
+    QApplication::processEvents();
+    const auto tipOf = [](QLineEdit* edit) {
+        QToolTip::hideText();  // it goes after a short delay
+        for (int wait = 0; wait < 100 && QToolTip::isVisible(); ++wait) QTest::qWait(10);
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(edit, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    auto* owner = Find<QLineEdit>("eOwner");
+    auto* maker = Find<QLineEdit>("eProd");
+    ASSERT_FALSE(owner->isEnabled());
+    for (QLineEdit* edit : {owner, maker}) {
+        if (edit->fontMetrics().horizontalAdvance(edit->text()) < edit->width()) continue;
+        EXPECT_EQ(S(tipOf(edit)), S(edit->text())) << S(edit->objectName());
+    }
+    ASSERT_GT(owner->fontMetrics().horizontalAdvance(owner->text()), owner->width())
+        << "the sample's owner is longer than its edit at the first size";
+    EXPECT_EQ(S(tipOf(Find<QLineEdit>("eYear"))), "") << "a text that fits needs no tooltip";
+
+    const int narrow = owner->width();
+    window_->resize(1400, window_->height());
+    QApplication::processEvents();
+    EXPECT_GT(owner->width(), narrow + 150);
+    EXPECT_LT(owner->fontMetrics().horizontalAdvance(owner->text()), owner->width());
+    EXPECT_EQ(S(tipOf(owner)), "") << "now it fits";
+    QToolTip::hideText();
 }
 
 TEST_F(MainWindow, KeyFiltersOfNumberFields) {
