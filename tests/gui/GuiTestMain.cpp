@@ -5,14 +5,13 @@
 
 #include <cstdio>
 
-#include "base/qt/QtLanguage.h"
+#include "app/qt/QtApplicationSetUp.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationVersion("1.0.0");
-    // The windows as the program shows them: the toolkit's texts in Russian.
-    if (!orbisk::InstallRussianLanguage(app)) {
+    // The windows as the program shows them: the toolkit's texts in Russian among other things.
+    if (!orbisk::SetUpApplication(app, "1.0.0", QString())) {
         std::fprintf(stderr, "The toolkit's Russian translations are missing (%s)\n",
                      ORBISK_QT_TRANSLATION);
         return 1;

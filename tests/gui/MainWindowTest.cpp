@@ -678,6 +678,17 @@ TEST_F(MainWindow, QuestionsDialogsAndCalendarsSpeakRussian) {
               QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
+// Every dialog's title reaches the window manager as the dialog has it: the toolkit adds an
+// application display name, when one is set, to every title that does not end in it
+// ("Сохранение графика — Регистратор параметров работы крана"), and the window manager cuts
+// the result in the middle. The main window's own title names the program.
+TEST_F(MainWindow, DialogTitlesAreNotLengthenedWithTheProgramsName) {
+    TfMain& w = Start();
+    EXPECT_EQ(w.windowTitle(), "Регистратор параметров работы крана");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    EXPECT_EQ(QCoreApplication::applicationName(), "orbisk");
+}
+
 TEST_F(MainWindow, SecondStartHandsItsFileToTheFirst) {
     TfMain& w = Start(SamplePath("current.bbd"));
     const QString name = QString("orbisk-test-%1").arg(QCoreApplication::applicationPid());
