@@ -1,5 +1,7 @@
 #include "app/Config.h"
 
+#include <system_error>
+
 namespace orbisk {
 
 Config::Config(std::filesystem::path iniPath, std::filesystem::path dataFolder)
@@ -33,6 +35,20 @@ bool Config::WriteBoolSetting(const config::Setting& setting, bool value) {
 
 bool Config::WriteTextSetting(const config::Setting& setting, std::string_view value) {
     return ini_.WriteString(setting.section, setting.key, value);
+}
+
+std::string Config::DialogFolder(std::string_view remembered) const {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (!remembered.empty() && fs::is_directory(Utf8ToPath(remembered), error)) {
+        return std::string(remembered);
+    }
+    fs::create_directories(dataFolder_, error);
+    fs::path folder = dataFolder_;
+    while (!fs::is_directory(folder, error) && folder.has_relative_path()) {
+        folder = folder.parent_path();
+    }
+    return PathToUtf8(folder);
 }
 
 int Config::MaxComForSearch() {

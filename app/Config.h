@@ -115,6 +115,12 @@ public:
         return WriteTextSetting(config::kSaveFolder, folder);
     }
 
+    // The folder a file dialog opens in (UTF-8): `remembered` while it exists; otherwise the
+    // default data folder, created if missing (a new installation has none yet, and a dialog
+    // asked for a missing folder opens elsewhere with the folder's name typed as a file name);
+    // should that fail too, its nearest existing parent.
+    std::string DialogFolder(std::string_view remembered) const;
+
     std::string ReaderPort() const { return ReadTextSetting(config::kReaderPort); }
     bool SetReaderPort(std::string_view port) {
         return WriteTextSetting(config::kReaderPort, port);

@@ -36,4 +36,6 @@ if(NOT ORBISK_CORE_ONLY)
     DOC "Registers the data file type in a scratch database in the package test")
   find_program(ORBISK_LINTIAN lintian REQUIRED DOC "Debian's own checks of the package")
   find_program(ORBISK_PERL perl REQUIRED DOC "Parses the JSON of the packaged orbisk-cli")
+  find_file(ORBISK_QT_TRANSLATION_RU qtbase_ru.qm PATHS /usr/share/qt6/translations NO_DEFAULT_PATH
+    REQUIRED DOC "The toolkit's own texts in Russian (buttons, file and print dialogs)")
 endif()

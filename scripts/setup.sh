@@ -5,6 +5,7 @@ ORBISK_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-svg-dev qt6-base-dev-tools
+  qt6-translations-l10n
   libqt6opengl6-dev
   xvfb xauth fonts-dejavu-core fonts-liberation
   locales

@@ -161,22 +161,35 @@ int PreviousFrameRow(const std::vector<CycleRow>& rows, int current) {
 
 int NextFrameRow(const std::vector<CycleRow>& rows, int current) {
     const int n = static_cast<int>(rows.size());
-    int row = current;
-    for (int step = 0; step < n; ++step) {
-        row = row <= 0 ? n - 1 : row - 1;
+    const int from = current < 0 || current > n ? n : current;
+    for (int row = from - 1; row >= 0; --row) {
         if (rows[row].hasFrame) return row;
     }
     return -1;
 }
 
-std::uint16_t NextFrameStart(const RecorderImage& image, std::uint16_t cursor, std::uint16_t a) {
+bool FramePlausible(const RecorderImage& image, std::uint16_t offset) {
+    RecorderTime t;
+    for (std::uint32_t i = 0; i < 5; ++i) t.bytes[i] = image.FrameByte(offset, i);
+    const int size = image.FrameByte(offset, 5);
+    return TimeValid(t) && size >= 2 && size <= 5;
+}
+
+std::uint16_t NextFrameStart(const RecorderImage& image, std::uint16_t cursor, std::uint16_t a,
+                             const std::vector<CycleRow>& rows) {
     if (a == cursor) return a;
+    std::vector<std::uint32_t> listed;
+    for (const CycleRow& row : rows) {
+        if (row.hasFrame) listed.push_back(row.frameOffset & 0x7FFF);
+    }
+    std::sort(listed.begin(), listed.end());
     std::uint32_t p = cursor & 0x7FFF;
     for (std::uint32_t walked = 0; walked < kAreaSize; walked += 8) {
         if (p == a) return a;
-        RecorderTime t;
-        for (std::uint32_t i = 0; i < 5; ++i) t.bytes[i] = image.FrameByte(p, i);
-        if (TimeValid(t)) return static_cast<std::uint16_t>(p);
+        if (std::binary_search(listed.begin(), listed.end(), p) ||
+            FramePlausible(image, static_cast<std::uint16_t>(p))) {
+            return static_cast<std::uint16_t>(p);
+        }
         p = (p + 8) % kAreaSize;
     }
     return a;

@@ -70,14 +70,22 @@ inline bool TimeLabelsVisible(double range) {
 std::vector<int> TimeLabelPoints(int pointCount, int closingPoint, double min, double max, int fit);
 
 // Stepping through the cycle list (newest first); rows qualify when their frame is present.
-// -1 when no row qualifies. `current` −1 stands for no selection.
+// -1 when no row qualifies. `current` −1 stands for no selection. The previous row wraps from the
+// oldest to the newest; the next row does not: there is nothing newer than the newest cycle
+// (from no selection it is the oldest).
 int PreviousFrameRow(const std::vector<CycleRow>& rows, int current);
 int NextFrameRow(const std::vector<CycleRow>& rows, int current);
 
+// Whether a frame may start at `offset`: its five bytes are a valid time and its sample size is
+// one the frames have (2 to 5).
+bool FramePlausible(const RecorderImage& image, std::uint16_t offset);
+
 // Where the next cycle starts after the shown frame ended at `cursor`, given the frame offset `a`
 // of the next listed cycle: a itself when the cursor is there; otherwise the first position from
-// the cursor in 8-byte steps (wrapping) whose five bytes are a valid time, unless a comes first.
-std::uint16_t NextFrameStart(const RecorderImage& image, std::uint16_t cursor, std::uint16_t a);
+// the cursor in 8-byte steps (wrapping) that is the frame of a listed row or a plausible frame,
+// unless a comes first. Bytes that merely read as a time are no frame.
+std::uint16_t NextFrameStart(const RecorderImage& image, std::uint16_t cursor, std::uint16_t a,
+                             const std::vector<CycleRow>& rows);
 
 // The load histogram window: the top of its value axis and whether its legend shows.
 double HistogramAxisTop(const std::array<std::vector<HistogramPoint>, kGroups>& series,

@@ -4,17 +4,22 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 #include <cmath>
 
 #include "app/AppTexts.h"
+#include "app/WindowPlacement.h"
 #include "app/qt/Datau.h"
 #include "app/qt/MainuReader.h"
 #include "app/qt/OperPage.h"
@@ -37,6 +42,20 @@ namespace orbisk {
 namespace {
 
 constexpr int kPanelWidths[4] = {400, 100, 100, 200};
+
+// Small enough for a 1366 × 768 laptop with a title bar and a taskbar, and for 1024 × 600.
+constexpr QSize kSmallestWindow(800, 560);
+// How narrow the path panel may get when the window is: the other panels keep their widths.
+constexpr int kPathPanelNarrowest = 150;
+
+// The path panel: its design width while there is room, narrower in a narrow window.
+class PathPanel final : public QLabel {
+public:
+    QSize sizeHint() const override { return {kPanelWidths[0], QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override {
+        return {kPathPanelNarrowest, QLabel::minimumSizeHint().height()};
+    }
+};
 
 }  // namespace
 
@@ -70,10 +89,20 @@ TfMain::TfMain(const ProgramLocations& locations, Prompter* prompter, const Cloc
 
     pages_ = new QTabWidget;
     pages_->setObjectName("PageControl1");
-    pages_->addTab(tsMain_, Q(ui::kPageMain));
-    pages_->addTab(tsRegData_, Q(ui::kPageRegData));
-    pages_->addTab(tsOper_, Q(ui::kPageOper));
-    pages_->addTab(tsTools_, Q(ui::kPageTools));
+    // A page taller or wider than the window scrolls: a small screen still reaches every
+    // control, the write buttons at the foot of the pages among them.
+    const auto addPage = [this](QWidget* page, const QString& caption) {
+        auto* scroll = new QScrollArea;
+        scroll->setObjectName(page->objectName() + "Scroll");
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(page);
+        pages_->addTab(scroll, caption);
+    };
+    addPage(tsMain_, Q(ui::kPageMain));
+    addPage(tsRegData_, Q(ui::kPageRegData));
+    addPage(tsOper_, Q(ui::kPageOper));
+    addPage(tsTools_, Q(ui::kPageTools));
     setCentralWidget(pages_);
 
     connect(dataModule_->GetFromCopyr, &QAction::triggered, this, &TfMain::GetFromCopyrExecute);
@@ -90,6 +119,7 @@ TfMain::TfMain(const ProgramLocations& locations, Prompter* prompter, const Cloc
 
     ShowModel();
     tsTools_->ShowDesignRelayTexts();
+    setMinimumSize(kSmallestWindow);
     resize(960, 720);
 }
 
@@ -145,9 +175,13 @@ void TfMain::BuildToolbarAndStatus() {
             panels_[1] = nullptr;
             continue;
         }
-        auto* panel = new QLabel;
+        QLabel* panel = i == 0 ? new PathPanel : new QLabel;
         panel->setObjectName(QString("StatusPanel%1").arg(i));
-        panel->setFixedWidth(kPanelWidths[i]);
+        if (i == 0) {
+            panel->setMaximumWidth(kPanelWidths[i]);
+        } else {
+            panel->setFixedWidth(kPanelWidths[i]);
+        }
         panel->setFrameShape(QFrame::StyledPanel);
         bar->addWidget(panel);
         panels_[i] = panel;
@@ -207,6 +241,40 @@ bool TfMain::event(QEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Start-up and closing.
 
+void TfMain::setVisible(bool visible) {
+    const bool first = visible && !placed_;
+    if (first) {
+        placed_ = true;
+        RestorePlace();
+    }
+    QMainWindow::setVisible(visible);
+    if (first && windowHandle()) windowHandle()->installEventFilter(this);
+}
+
+bool TfMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        // Framed now. A window manager that took the saved corner for the inside of the window
+        // put the title bar above it, and each closing would save a place higher up.
+        RestorePlace();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// "Слева" and "Сверху" are the corner of the frame, title bar included, as closing saves them.
+void TfMain::RestorePlace() {
+    std::vector<ScreenRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    const QRect frame = frameGeometry();
+    const WindowPosition at = PlaceOnScreens({config_.WindowLeft(), config_.WindowTop()},
+                                             frame.width(), frame.height(), screens);
+    if (frame.topLeft() != QPoint(at.left, at.top)) move(at.left, at.top);
+}
+
 void TfMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
@@ -216,7 +284,6 @@ void TfMain::showEvent(QShowEvent* event) {
 }
 
 void TfMain::FormShow() {
-    move(config_.WindowLeft(), config_.WindowTop());
     DisplayModel& m = session_->Model();
     m.choices.rgLast = config_.CycleFilter();
     m.choices.rgStep = config_.DistributionStep();
@@ -244,8 +311,8 @@ void TfMain::closeEvent(QCloseEvent* event) {
     if (ownPrompter_) ownPrompter_->SetShuttingDown();
     reader_->WindowClosing();
     const DisplayModel& m = session_->Model();
-    config_.SetWindowLeft(x());
-    config_.SetWindowTop(y());
+    config_.SetWindowLeft(frameGeometry().x());
+    config_.SetWindowTop(frameGeometry().y());
     config_.SetCycleFilter(m.choices.rgLast);
     config_.SetDistributionStep(m.choices.rgStep);
     config_.SetDataCorrection(session_->DataCorrection());
@@ -262,9 +329,11 @@ void TfMain::ActivateWithFile(const QString& path) {
 }
 
 // A file handed over while a transfer fills the image waits until the transfer has ended, so
-// the two never write into the image at the same time.
+// the two never write into the image at the same time. One handed over while a modal window is
+// open (a cycle chart, a dialog, a question) waits until it closes: that window shows and steps
+// through the image as it was when it opened.
 void TfMain::OpenHandedOverFile(const QString& path) {
-    if (Reader().Busy()) {
+    if (Reader().Busy() || QApplication::activeModalWidget()) {
         QTimer::singleShot(200, this, [this, path] { OpenHandedOverFile(path); });
         return;
     }
@@ -283,8 +352,8 @@ void TfMain::OpenDataFileCommand(const QString& path) {
 }
 
 void TfMain::GetFromFileExecute() {
-    const QString path =
-        OpenDataFileDialog(this, Q(ui::kOpenDialogTitle), Q(config_.OpenFolder()));
+    const QString path = OpenDataFileDialog(this, Q(ui::kOpenDialogTitle),
+                                            Q(config_.DialogFolder(config_.OpenFolder())));
     if (path.isEmpty()) {
         config_.SetOpenFolder(PathToUtf8(config_.DataFolder()));
         return;
@@ -300,8 +369,8 @@ void TfMain::SaveDataExecute() {
         if (!reader_->Closing()) prompter_->Message(ui::kNotSaved, MessageIcon::Warning);
         return;
     }
-    const QString path = SaveDataFileDialog(this, Q(config_.SaveFolder()),
-                                                         Q(session_->ProposedFileName()));
+    const QString path = SaveDataFileDialog(this, Q(config_.DialogFolder(config_.SaveFolder())),
+                                            Q(session_->ProposedFileName()));
     if (path.isEmpty()) {
         config_.SetSaveFolder(PathToUtf8(config_.DataFolder()));
         prompter_->Message(ui::kNotSaved, MessageIcon::Warning);
@@ -317,8 +386,8 @@ void TfMain::SaveDataExecute() {
 }
 
 void TfMain::OpenPrevExecute() {
-    const QString path = OpenDataFileDialog(this, Q(ui::kPrevDialogTitle),
-                                                         Q(PathToUtf8(config_.DataFolder())));
+    const QString path = OpenDataFileDialog(
+        this, Q(ui::kPrevDialogTitle), Q(config_.DialogFolder(PathToUtf8(config_.DataFolder()))));
     if (path.isEmpty()) return;
     if (!HasDataFileExtension(Utf8ToPath(S(path)))) {
         prompter_->Message(msg::kWrongExtension, MessageIcon::Warning);

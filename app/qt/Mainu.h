@@ -84,14 +84,18 @@ public Q_SLOTS:
     QString HelpFile() const;
     void ReportExecute(int kind);
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildToolbarAndStatus();
     void FormShow();
+    void RestorePlace();
     void AttachReaderLink();
     void ShowChannelCaptions();
     void ShowPath(const QString& path);
@@ -116,6 +120,7 @@ private:
     // Declared after the configuration and the prompter it uses, so it goes first.
     std::unique_ptr<MainReader> reader_;
     bool shownOnce_ = false;
+    bool placed_ = false;
 
     std::unique_ptr<ControlEdits> edits_;
     QTabWidget* pages_ = nullptr;

@@ -2,7 +2,6 @@
 // builds the document with the specialist from the register dialog and writes the page into the
 // private temporary folder; the window hands the page to the system's browser.
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QUrl>
 
 #include "app/qt/Mainu.h"
@@ -10,6 +9,7 @@
 #include "base/qt/QtText.h"
 #include "image/Session.h"
 #include "reports/BuildReport.h"
+#include "reports/ReportTexts.h"
 #include "reports/qt/Specu.h"
 
 namespace orbisk {
@@ -17,9 +17,8 @@ namespace orbisk {
 void TfMain::ReportExecute(int kind) {
     QtReportQuestions questions(this);
     DialogSpecialist specialist(this, config_, HelpFile());
-    // The pages name the application by the title it was given at start-up.
     ReportEnvironment environment{*prompter_, questions, specialist,
-                                  S(QGuiApplication::applicationDisplayName())};
+                                  std::string(report::kApplicationTitle)};
     if (reportFolder_) environment.reportFolder = reportFolder_;
     const auto page = BuildReport(kind, session_->Model(), environment);
     if (!page) return;

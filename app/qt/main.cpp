@@ -4,25 +4,19 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <clocale>
 #include <exception>
 
 #include "app/AppTexts.h"
 #include "app/Locations.h"
 #include "app/qt/Mainu.h"
+#include "app/qt/QtApplicationSetUp.h"
 #include "base/qt/QtHintTiming.h"
 #include "app/qt/QtSingleInstance.h"
 #include "base/qt/QtText.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    // The toolkit sets the user's locale for the C library too; the core writes and reads its
-    // numbers with '.', whatever the user's decimal separator.
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName("orbisk");
-    QApplication::setApplicationDisplayName(orbisk::Q(orbisk::ui::kAppTitle));
-    QApplication::setApplicationVersion(ORBISK_VERSION);
-    QApplication::setOrganizationName(ORBISK_COMPANY);
+    orbisk::SetUpApplication(app, ORBISK_VERSION, ORBISK_COMPANY);
     orbisk::InstallHintTiming(app);
 
     const QString exe = QCoreApplication::applicationFilePath();

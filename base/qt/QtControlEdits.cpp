@@ -1,17 +1,59 @@
 #include "base/qt/QtControlEdits.h"
 
+#include <QEvent>
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QStyle>
+#include <QToolTip>
 
 #include "base/qt/QtText.h"
 #include "image/IdentificationTable.h"
 
 namespace orbisk {
 
+namespace {
+
+// A text longer than its edit shows whole in the tooltip (with the edit's own hint after it).
+// The edits of a page out of edit mode are disabled: there is no scrolling through them.
+class WholeTextTip final : public QObject {
+public:
+    explicit WholeTextTip(QLineEdit* edit) : QObject(edit), edit_(edit) {
+        edit->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != edit_ || event->type() != QEvent::ToolTip || Fits()) return false;
+        const QString hint = edit_->toolTip();
+        const QString tip = hint.isEmpty() ? edit_->text() : edit_->text() + "\n" + hint;
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, edit_);
+        return true;
+    }
+
+private:
+    bool Fits() const {
+        // The room QLineEdit leaves its text: inside the frame, the text margins and the two
+        // pixels it keeps on either side.
+        constexpr int kSideRoom = 2;
+        const int frame = edit_->hasFrame() ? edit_->style()->pixelMetric(
+                                                  QStyle::PM_DefaultFrameWidth, nullptr, edit_)
+                                            : 0;
+        const QMargins margins = edit_->textMargins();
+        const int room = edit_->contentsRect().width() - 2 * frame - margins.left() -
+                         margins.right() - 2 * kSideRoom;
+        return edit_->fontMetrics().horizontalAdvance(edit_->text()) <= room;
+    }
+
+    QLineEdit* edit_;
+};
+
+}  // namespace
+
 QLineEdit* ControlEdits::Make(Ctl control, bool readOnly) {
     auto* edit = new QLineEdit;
     edit->setObjectName(Q(std::string(ControlName(control))));
     edit->setReadOnly(readOnly);
     edits_[static_cast<int>(control)] = edit;
+    new WholeTextTip(edit);
     QObject::connect(edit, &QLineEdit::textEdited, edit,
                      [this, control](const QString& text) { typed_(control, text); });
     return edit;

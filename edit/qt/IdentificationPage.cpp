@@ -37,6 +37,9 @@ IdentificationPage::IdentificationPage(DisplayModel& model, ControlEdits& edits,
     gbInfo_ = new QGroupBox(Q(ui::kGbInfo));
     gbInfo_->setObjectName("gbInfo");
     auto* info = new QFormLayout(gbInfo_);
+    // The edits widen with the window, whatever the style's habit: owners' and makers' names
+    // are long.
+    info->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     info->addRow(Q(ui::kCraneType), edit(Ctl::eMarka));
     info->addRow(Q(ui::kSerial), edit(Ctl::eNumber));
     info->addRow(Q(ui::kYear), edit(Ctl::eYear));
@@ -49,6 +52,7 @@ IdentificationPage::IdentificationPage(DisplayModel& model, ControlEdits& edits,
     gbRegistrator_ = new QGroupBox(Q(ui::kGbRegistrator));
     gbRegistrator_->setObjectName("gbRegistrator");
     auto* reg = new QFormLayout(gbRegistrator_);
+    reg->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     reg->addRow(Q(ui::kRecorderType), edit(Ctl::eRegType));
     reg->addRow(Q(ui::kSerial), edit(Ctl::eRegNum));
     reg->addRow(Q(ui::kYear), edit(Ctl::eRegYear));

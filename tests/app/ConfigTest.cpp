@@ -172,6 +172,36 @@ TEST_F(ConfigTest, TheTableNamesEveryKeyOnceInTheProgramSections) {
     }
 }
 
+TEST_F(ConfigTest, DialogsOpenInAnExistingFolderAndTheDataFolderIsMadeWhenFirstNeeded) {
+    const Config config = MakeConfig();
+    const std::string data = PathToUtf8(DataFolder());
+    ASSERT_FALSE(fs::exists(DataFolder()));
+
+    // A new installation: the default folder is made for the first dialog.
+    EXPECT_EQ(config.DialogFolder(config.OpenFolder()), data);
+    EXPECT_TRUE(fs::is_directory(DataFolder()));
+
+    fs::create_directories(folder_ / "Проверки");
+    const std::string checks = PathToUtf8(folder_ / "Проверки");
+    const struct {
+        std::string remembered;
+        std::string expected;
+    } cases[] = {
+        {checks, checks},
+        {data, data},
+        {PathToUtf8(folder_ / "снятая флешка"), data},
+        {"", data},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(config.DialogFolder(c.remembered), c.expected) << c.remembered;
+    }
+
+    // A data folder that cannot be made (a file of its name is in the way): its parent.
+    const Config blocked(IniPath(), folder_ / "файл" / "Данные");
+    WriteBytes(folder_ / "файл", "x");
+    EXPECT_EQ(blocked.DialogFolder(""), PathToUtf8(folder_.Path()));
+}
+
 TEST_F(ConfigTest, LocationsGiveTheDefaultFolders) {
     const ProgramLocations locations{folder_ / "orbisk.ini", folder_ / "Данные", folder_.Path()};
     const Config config(locations);

@@ -14,6 +14,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QValueAxis>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -278,6 +279,61 @@ TEST_F(CycleChart, ZoomShowsValueMarksAndReadableTimeLabelsByRange) {
     EXPECT_EQ(S(view.title), "Время, с");
 }
 
+// A person's wheel turn over the chart: up zooms in, with Shift it pans.
+void Wheel(QWidget* viewport, QPoint at, int delta, Qt::KeyboardModifiers modifiers = {}) {
+    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &event);
+}
+
+void DragZoomBox(QWidget* viewport, QPoint from, QPoint to) {
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    QTest::mouseMove(viewport, (from + to) / 2);
+    QTest::mouseMove(viewport, to);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+}
+
+// Zooms and pans reach the chart while its axis is still moving from the previous one: the
+// time axis changes its labelled points under the running animation.
+TEST_F(CycleChart, ZoomingAndPanningDuringTheAnimationKeepTheChartReadable) {
+    auto oper = OpenFirstFramed();
+    ASSERT_NE(oper, nullptr);
+    oper->show();
+    QChartView* view = oper->ChartView();
+    QWidget* viewport = view->viewport();
+    const auto at = [&](double fx) {
+        const QRectF plot = oper->Chart()->plotArea();
+        return view->mapFromScene(QPointF(plot.left() + fx * plot.width(), plot.center().y()));
+    };
+
+    for (int turn = 0; turn < 7; ++turn) {
+        Wheel(viewport, at(0.3), 120);
+        QTest::qWait(350);
+    }
+    Wheel(viewport, at(0.5), 120, Qt::ShiftModifier);
+    QTest::qWait(100);
+    Wheel(viewport, at(0.5), -120);
+    QTest::qWait(200);
+    DragZoomBox(viewport, at(0.2), at(0.6));
+    QTest::qWait(300);
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Home);
+    QTest::qWait(300);
+    DragZoomBox(viewport, at(0.1), at(0.3));
+    QTest::qWait(250);
+    Wheel(viewport, at(0.7), 120);
+    QTest::qWait(oper->Chart()->animationDuration() + 300);
+
+    const double range = oper->TimeAxis()->max() - oper->TimeAxis()->min();
+    // The last zooms end at a quarter of a minute or so: labels and value marks show.
+    ASSERT_LE(range, 20);
+    const TimeAxisView shown = ReadTimeAxis(*oper);
+    ExpectReadableTimeLabels(*oper, shown);
+    EXPECT_FALSE(shown.labels.empty());
+    EXPECT_TRUE(static_cast<QLineSeries*>(oper->Curve(0))->pointLabelsVisible());
+    oper->close();
+}
+
 // Pixels of the crane curve's blue in the chart as a person sees it.
 int CraneBluePixels(TfOper& oper) {
     const QImage image = oper.findChild<QChartView*>("ChartOperView")->grab().toImage();
@@ -322,7 +378,77 @@ TEST_F(CycleChart, StepsThroughTheListedCyclesWithTheirFrames) {
     QTest::mouseClick(oper->findChild<QAbstractButton*>("bbNext"), Qt::LeftButton);
     EXPECT_EQ(last->indexOfTopLevelItem(last->currentItem()), row_);
     EXPECT_EQ(oper->StartOffset(),
-              NextFrameStart(window_->GetSession().Image(), cursor, rows[row_].frameOffset));
+              NextFrameStart(window_->GetSession().Image(), cursor, rows[row_].frameOffset, rows));
+}
+
+// The newest cycle has nothing after it: ▶ stays. Stepping ▶ from older cycles shows only
+// frames that were recorded, never bytes that merely read as a time.
+TEST_F(CycleChart, NextStaysAtTheNewestCycleAndShowsOnlyRecordedFrames) {
+    auto oper = OpenFirstFramed();
+    ASSERT_NE(oper, nullptr);
+    oper->show();
+    QTreeWidget* last = List("lvLast");
+    const auto& rows = window_->GetSession().Model().cycles;
+    auto* next = oper->findChild<QAbstractButton*>("bbNext");
+    const std::string newest = oper->Frame().title;
+    QTest::mouseClick(next, Qt::LeftButton);
+    EXPECT_EQ(last->indexOfTopLevelItem(last->currentItem()), row_);
+    EXPECT_EQ(oper->Frame().title, newest);
+
+    for (int step = 0; step < 4; ++step) {
+        QTest::mouseClick(oper->findChild<QAbstractButton*>("bbPrev"), Qt::LeftButton);
+    }
+    for (int step = 0; step < 5; ++step) {
+        QTest::mouseClick(next, Qt::LeftButton);
+        const std::uint16_t start = oper->StartOffset();
+        const bool listed = std::any_of(rows.begin(), rows.end(), [&](const CycleRow& r) {
+            return r.hasFrame && r.frameOffset == start;
+        });
+        EXPECT_TRUE(listed || FramePlausible(window_->GetSession().Image(), start)) << start;
+        EXPECT_TRUE(oper->Frame().titleValid) << oper->Frame().title;
+    }
+    EXPECT_EQ(last->indexOfTopLevelItem(last->currentItem()), row_);
+    EXPECT_EQ(oper->Frame().title, newest);
+}
+
+// However many curves show, the legend under the chart gives each title in full, on the screen
+// and in the saved picture.
+TEST_F(CycleChart, TheLegendGivesEveryShownTitleInFull) {
+    auto oper = OpenFirstFramed();
+    ASSERT_NE(oper, nullptr);
+    oper->show();
+    auto* show = oper->findChild<QListWidget*>("chbShow");
+    for (int k = 0; k < kFrameCurves; ++k) show->item(k)->setCheckState(Qt::Checked);
+    QApplication::processEvents();
+
+    const auto entries = oper->LegendEntries();
+    ASSERT_EQ(entries.size(), static_cast<std::size_t>(kFrameCurves));
+    const QFontMetrics metrics(oper->Legend()->font());
+    const QRect legend = oper->Legend()->rect();
+    for (int k = 0; k < kFrameCurves; ++k) {
+        const auto& [title, place] = entries[k];
+        EXPECT_EQ(title, oper->Curve(k)->name());
+        EXPECT_GE(place.width(), metrics.horizontalAdvance(title)) << S(title);
+        EXPECT_TRUE(legend.contains(place)) << S(title);
+        for (int other = 0; other < k; ++other) {
+            EXPECT_FALSE(place.intersects(entries[other].second)) << S(title);
+        }
+    }
+    EXPECT_FALSE(oper->Chart()->legend()->isVisible()) << "the chart's own legend cuts titles";
+    EXPECT_GT(legend.top() + oper->Legend()->mapTo(oper->Picture(), QPoint()).y(),
+              oper->ChartView()->geometry().bottom() - 1)
+        << "the legend sits under the chart";
+
+    // Unchecked curves leave the legend.
+    show->item(2)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(oper->LegendEntries().size(), static_cast<std::size_t>(kFrameCurves - 1));
+
+    const QString target = dir_.filePath("legend.png");
+    DialogHooks::Installed().savePicture = [&] { return target; };
+    QTest::mouseClick(oper->findChild<QAbstractButton*>("bbSave"), Qt::LeftButton);
+    const QImage saved(target, "PNG");
+    EXPECT_EQ(saved.size(), oper->Picture()->size() * oper->Picture()->devicePixelRatioF());
+    EXPECT_GT(saved.height(), oper->ChartView()->height());
 }
 
 TEST_F(CycleChart, SavesThePictureAsBitmapOrPng) {

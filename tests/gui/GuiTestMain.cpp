@@ -5,10 +5,17 @@
 
 #include <cstdio>
 
+#include "app/qt/QtApplicationSetUp.h"
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationVersion("1.0.0");
+    // The windows as the program shows them: the toolkit's texts in Russian among other things.
+    if (!orbisk::SetUpApplication(app, "1.0.0", QString())) {
+        std::fprintf(stderr, "The toolkit's Russian translations are missing (%s)\n",
+                     ORBISK_QT_TRANSLATION);
+        return 1;
+    }
     // The tests measure texts against their controls: with the font the set-up installs, not
     // whatever a machine happens to have.
     if (!QFontDatabase::families().contains(QStringLiteral(ORBISK_FONT_FAMILY))) {

@@ -2,26 +2,32 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "GuiTestSupport.h"
 #include "app/AppTexts.h"
@@ -58,7 +64,7 @@ TEST_F(MainWindow, StartWithTheSampleOnTheCommandLineFillsEveryPage) {
     EXPECT_TRUE(prompter_.texts.empty());
 
     auto* pages = Find<QTabWidget>("PageControl1");
-    EXPECT_EQ(pages->currentWidget()->objectName(), "tsMain");
+    EXPECT_EQ(qobject_cast<QScrollArea*>(pages->currentWidget())->widget()->objectName(), "tsMain");
     EXPECT_EQ(pages->tabText(0), "Идентификационная ");
     EXPECT_EQ(pages->tabText(3), "Настройки");
 
@@ -302,6 +308,39 @@ TEST_F(MainWindow, EditModeSwitchesEnableGroupsAndColourTheEdits) {
     EXPECT_EQ(Find<QLabel>("lExtR1")->text(), "ВЫКЛЮЧЕНО(не используется)");
 }
 
+// The owner's and the maker's names are longer than their edits at the window's first size;
+// out of edit mode the edits are disabled and cannot be scrolled, so the tooltip gives the
+// whole text, and a wider window widens the edits.
+TEST_F(MainWindow, LongNamesShowWholeInTheTooltipAndTheEditsWidenWithTheWindow) {
+    Start(SamplePath("current.bbd"));
+    QApplication::processEvents();
+    const auto tipOf = [](QLineEdit* edit) {
+        QToolTip::hideText();  // it goes after a short delay
+        for (int wait = 0; wait < 100 && QToolTip::isVisible(); ++wait) QTest::qWait(10);
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(edit, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    auto* owner = Find<QLineEdit>("eOwner");
+    auto* maker = Find<QLineEdit>("eProd");
+    ASSERT_FALSE(owner->isEnabled());
+    for (QLineEdit* edit : {owner, maker}) {
+        if (edit->fontMetrics().horizontalAdvance(edit->text()) < edit->width()) continue;
+        EXPECT_EQ(S(tipOf(edit)), S(edit->text())) << S(edit->objectName());
+    }
+    ASSERT_GT(owner->fontMetrics().horizontalAdvance(owner->text()), owner->width())
+        << "the sample's owner is longer than its edit at the first size";
+    EXPECT_EQ(S(tipOf(Find<QLineEdit>("eYear"))), "") << "a text that fits needs no tooltip";
+
+    const int narrow = owner->width();
+    window_->resize(1400, window_->height());
+    QApplication::processEvents();
+    EXPECT_GT(owner->width(), narrow + 150);
+    EXPECT_LT(owner->fontMetrics().horizontalAdvance(owner->text()), owner->width());
+    EXPECT_EQ(S(tipOf(owner)), "") << "now it fits";
+    QToolTip::hideText();
+}
+
 TEST_F(MainWindow, KeyFiltersOfNumberFields) {
     Start(SamplePath("current.bbd"));
     Click("chbEditPKR");
@@ -356,6 +395,37 @@ TEST_F(MainWindow, ViewSettingsSurviveARestart) {
     EXPECT_TRUE(Config(locations_).DataCorrection());
 }
 
+TEST_F(MainWindow, TheWindowOpensWhereItWasLeftWithItsTitleBarOnTheScreen) {
+    // The corner saved is the corner restored: restarts do not move the window. (A window
+    // manager that frames the window after it is shown is where they once did: run under Xvfb
+    // with one to see it.)
+    Config(locations_).SetWindowLeft(99);
+    Config(locations_).SetWindowTop(60);
+    for (int start = 0; start < 3; ++start) {
+        Start();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        EXPECT_EQ(window_->frameGeometry().topLeft(), QPoint(99, 60)) << "start " << start;
+        window_->close();
+        window_.reset();
+        EXPECT_EQ(Config(locations_).WindowLeft(), 99);
+        EXPECT_EQ(Config(locations_).WindowTop(), 60);
+    }
+
+    // Places out of reach: the title bar above the screen, a monitor no longer there.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QPoint saved : {QPoint(95, -20), QPoint(screen.right() + 400, 200),
+                               QPoint(-3000, screen.bottom() + 900)}) {
+        Config(locations_).SetWindowLeft(saved.x());
+        Config(locations_).SetWindowTop(saved.y());
+        Start();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        const QRect frame = window_->frameGeometry();
+        EXPECT_TRUE(screen.contains(frame.topLeft())) << saved.x() << "," << saved.y();
+        window_->close();
+        window_.reset();
+    }
+}
+
 TEST_F(MainWindow, OpenCommandUsesItsDialogAndRemembersTheFolder) {
     TfMain& w = Start();
     QString askedTitle, askedFolder;
@@ -378,6 +448,35 @@ TEST_F(MainWindow, OpenCommandUsesItsDialogAndRemembersTheFolder) {
     w.DataModule().GetFromFile->trigger();
     EXPECT_EQ(askedFolder, QFileInfo(SamplePath("previous.bbd")).absolutePath());
     EXPECT_EQ(w.GetConfig().OpenFolder(), S(dir_.filePath("Данные")));
+}
+
+// A new installation has no data folder: each file dialog finds one, never a missing folder.
+TEST_F(MainWindow, FileDialogsOpenInTheDataFolderMadeWhenFirstNeeded) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    const QString data = dir_.filePath("Данные");
+    ASSERT_FALSE(QDir(data).exists());
+    QStringList asked;
+    const auto record = [&](const QString& folder) {
+        asked << (QDir(folder).exists() ? folder : "missing " + folder);
+        return QString();
+    };
+    DialogHooks::Installed().openDataFile = [&](const QString&, const QString& folder) {
+        return record(folder);
+    };
+    DialogHooks::Installed().saveDataFile = [&](const QString& folder, const QString&) {
+        return record(folder);
+    };
+    w.SetReaderLoad([] { return true; });
+
+    w.DataModule().GetFromFile->trigger();
+    QDir(data).removeRecursively();
+    Click("bbStartReport");
+    QDir(data).removeRecursively();
+    w.DataModule().SaveData->trigger();
+    // A remembered folder that is gone (a memory stick taken out) gives way to the data folder.
+    w.GetConfig().SetOpenFolder(S(dir_.filePath("флешка")));
+    w.DataModule().GetFromFile->trigger();
+    EXPECT_EQ(S(asked.join("\n")), S(QStringList({data, data, data, data}).join("\n")));
 }
 
 TEST_F(MainWindow, ShortFileIsRefusedAndChangesNothing) {
@@ -534,6 +633,62 @@ TEST_F(MainWindow, PrompterShowsRealMessageBoxes) {
     EXPECT_EQ(icon, QMessageBox::Critical);
 }
 
+// The toolkit's own texts are Russian like the program's, its numbers stay the program's.
+TEST_F(MainWindow, QuestionsDialogsAndCalendarsSpeakRussian) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    QtPrompter prompter(&w);
+    QStringList answers;
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        for (auto button : {QMessageBox::Yes, QMessageBox::No}) {
+            answers << box->button(button)->text().remove('&');
+        }
+        box->button(QMessageBox::No)->click();
+    });
+    prompter.Ask(msg::kBadChecksum, QuestionButtons::YesNo, MessageIcon::Question, {});
+    EXPECT_EQ(answers, QStringList({"Да", "Нет"}));
+
+    QStringList dialog;
+    OnNextModal([&](QWidget* modal) {
+        auto* files = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(files, nullptr);
+        auto* buttons = files->findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        for (QAbstractButton* b : buttons->buttons()) dialog << b->text().remove('&');
+        for (QLabel* l : files->findChildren<QLabel*>()) dialog << l->text().remove('&');
+    });
+    w.DataModule().GetFromFile->trigger();
+    for (const char* text : {"Открыть", "Отмена", "Перейти к:", "Имя файла:"}) {
+        EXPECT_TRUE(dialog.contains(text)) << text << " in " << S(dialog.join(" | "));
+    }
+
+    // Month and day names in the calendar of the installation date.
+    auto* calendar = Find<QCalendarWidget>("MonthCalendar1");
+    calendar->setSelectedDate(QDate(2025, 3, 18));
+    auto* month = calendar->findChild<QToolButton*>("qt_calendar_monthbutton");
+    ASSERT_NE(month, nullptr);
+    EXPECT_EQ(month->text(), "март");
+    EXPECT_EQ(calendar->locale().dayName(1, QLocale::ShortFormat), "пн");
+
+    // Numbers are still the program's own, and the translations come from where the set-up
+    // installs them.
+    EXPECT_EQ(Text("eSumGruz"), "25.00");
+    EXPECT_EQ(QFileInfo(ORBISK_QT_TRANSLATION).absolutePath(),
+              QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+// Every dialog's title reaches the window manager as the dialog has it: the toolkit adds an
+// application display name, when one is set, to every title that does not end in it
+// ("Сохранение графика — Регистратор параметров работы крана"), and the window manager cuts
+// the result in the middle. The main window's own title names the program.
+TEST_F(MainWindow, DialogTitlesAreNotLengthenedWithTheProgramsName) {
+    TfMain& w = Start();
+    EXPECT_EQ(w.windowTitle(), "Регистратор параметров работы крана");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    EXPECT_EQ(QCoreApplication::applicationName(), "orbisk");
+}
+
 TEST_F(MainWindow, SecondStartHandsItsFileToTheFirst) {
     TfMain& w = Start(SamplePath("current.bbd"));
     const QString name = QString("orbisk-test-%1").arg(QCoreApplication::applicationPid());
@@ -552,6 +707,79 @@ TEST_F(MainWindow, SecondStartHandsItsFileToTheFirst) {
     EXPECT_EQ(second.exitCode(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(Find<QLabel>("StatusPanel0")->text().endsWith("previous.bbd"), 5000);
     EXPECT_TRUE(w.isVisible());
+}
+
+// A laptop of 1366 × 768 with a title bar and a taskbar leaves less than the pages need: the
+// window gets smaller, every page scrolls to its last control, the status panels stay in view.
+TEST_F(MainWindow, ASmallWindowScrollsItsPagesToEveryControl) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    w.resize(800, 560);
+    QApplication::processEvents();
+    EXPECT_EQ(w.size(), QSize(800, 560));
+
+    auto* pages = Find<QTabWidget>("PageControl1");
+    const std::pair<int, const char*> lastControls[] = {
+        {0, "bbChangeIdent"}, {1, "bbGistogram"}, {2, "lvLast"}, {3, "bbChangeLevel"}};
+    for (const auto& [page, name] : lastControls) {
+        pages->setCurrentIndex(page);
+        QApplication::processEvents();
+        auto* scroll = qobject_cast<QScrollArea*>(pages->currentWidget());
+        ASSERT_NE(scroll, nullptr) << page;
+        // The page keeps the room its controls need and scrolls instead of squeezing them.
+        QWidget* content = scroll->widget();
+        EXPECT_GE(content->height(), content->minimumSizeHint().height()) << page;
+        EXPECT_GE(content->width(), content->minimumSizeHint().width()) << page;
+        QWidget* control = Find(name);
+        scroll->ensureWidgetVisible(control);
+        QApplication::processEvents();
+        const QRect shown(control->mapTo(scroll->viewport(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(scroll->viewport()->rect().intersects(shown)) << name;
+        EXPECT_TRUE(control->isVisible()) << name;
+    }
+    pages->setCurrentIndex(0);
+
+    // The path panel gives up width; the others keep theirs and all stay inside the bar.
+    w.statusBar()->clearMessage();
+    QApplication::processEvents();
+    auto* last = Find("StatusPanel3");
+    EXPECT_EQ(last->width(), 200);
+    EXPECT_LE(last->mapTo(w.statusBar(), QPoint(last->width(), 0)).x(), w.statusBar()->width());
+    EXPECT_LT(Find("StatusPanel0")->width(), 400);
+    w.resize(1100, 720);
+    QApplication::processEvents();
+    EXPECT_EQ(Find("StatusPanel0")->width(), 400);
+}
+
+// A second start while the cycle chart is open: the chart keeps its file to the end, the
+// handed-over file opens when the chart closes.
+TEST_F(MainWindow, AFileHandedOverDuringAModalWindowOpensAfterIt) {
+    TfMain& w = Start(SamplePath("current.bbd"));
+    const QString before = Text("eDateCheck");
+    QTreeWidget* last = List("lvLast");
+    const auto& rows = w.GetSession().Model().cycles;
+    int framed = 0;
+    while (framed < static_cast<int>(rows.size()) && !rows[framed].hasFrame) ++framed;
+    ASSERT_LT(framed, static_cast<int>(rows.size()));
+    const std::uint16_t offset = rows[framed].frameOffset;
+    last->setCurrentItem(last->topLevelItem(framed));
+
+    bool checked = false;
+    OnNextModal([&](QWidget* modal) {
+        auto* oper = qobject_cast<TfOper*>(modal);
+        ASSERT_NE(oper, nullptr);
+        w.ActivateWithFile(SamplePath("previous.bbd"));
+        QTest::qWait(500);
+        EXPECT_EQ(S(Text("eDateCheck")), S(before));
+        EXPECT_TRUE(Find<QLabel>("StatusPanel0")->text().endsWith("current.bbd"));
+        QTest::mouseClick(oper->findChild<QAbstractButton*>("bbPrev"), Qt::LeftButton);
+        QTest::mouseClick(oper->findChild<QAbstractButton*>("bbNext"), Qt::LeftButton);
+        EXPECT_EQ(oper->StartOffset(), offset) << "stepping stays within the chart's own file";
+        checked = true;
+    });
+    Q_EMIT last->itemDoubleClicked(last->topLevelItem(framed), 0);
+    EXPECT_TRUE(checked);
+    QTRY_VERIFY_WITH_TIMEOUT(Find<QLabel>("StatusPanel0")->text().endsWith("previous.bbd"), 5000);
+    EXPECT_NE(Text("eDateCheck"), before);
 }
 
 TEST_F(MainWindow, StatusBarPanelsStartAtItsLeftEdgeInTheirOrder) {

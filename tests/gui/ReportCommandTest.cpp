@@ -48,14 +48,11 @@ class ReportCommand : public MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        savedDisplayName_ = QGuiApplication::applicationDisplayName();
-        QGuiApplication::setApplicationDisplayName(Q(std::string(report::kApplicationTitle)));
         ASSERT_TRUE(reportDir_.isValid());
         folder_ = Utf8ToPath(S(reportDir_.path()));
     }
     void TearDown() override {
         MainWindowFixture::TearDown();
-        QGuiApplication::setApplicationDisplayName(savedDisplayName_);
         EXPECT_EQ(watchdog_.stray, 0) << "a dialog was left open";
     }
 
@@ -103,7 +100,6 @@ protected:
     fs::path folder_;
     QStringList opened_;
     std::vector<SeenQuestion> seen_;
-    QString savedDisplayName_;
     ModalWatchdog watchdog_;
 };
 

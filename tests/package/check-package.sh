@@ -52,7 +52,7 @@ check "Maintainer has a name and an address" \
 depends=$(field Depends)
 depended=$(sed -e 's/ ([^)]*)//g' -e 's/, /\n/g' <<<"$depends")
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 \
-    libqt6serialport6 libqt6svg6; do
+    libqt6serialport6 libqt6svg6 qt6-translations-l10n; do
     check "Depends names $library: $depends" grep -qxF "$library" <<<"$depended"
 done
 check "the description has a synopsis and a long text" \

@@ -186,20 +186,44 @@ TEST(FrameNavigation, PreviousGoesDownAndWrapsToTheTop) {
     EXPECT_EQ(PreviousFrameRow(Rows({false, false}), 0), -1);
 }
 
-TEST(FrameNavigation, NextGoesUpAndWrapsToTheBottom) {
-    const auto rows = Rows({true, false, true, false});
-    EXPECT_EQ(NextFrameRow(rows, 2), 0);
-    EXPECT_EQ(NextFrameRow(rows, 0), 2);
-    EXPECT_EQ(NextFrameRow(rows, -1), 2);
+TEST(FrameNavigation, NextGoesUpAndStopsAtTheNewest) {
+    const auto rows = Rows({false, true, false, true, false});
+    EXPECT_EQ(NextFrameRow(rows, 3), 1);
+    EXPECT_EQ(NextFrameRow(rows, 1), -1) << "nothing is newer than the newest framed cycle";
+    EXPECT_EQ(NextFrameRow(rows, 0), -1);
+    EXPECT_EQ(NextFrameRow(rows, -1), 3) << "from no selection: the oldest";
+    EXPECT_EQ(NextFrameRow(Rows({false, false}), -1), -1);
 }
 
-TEST(FrameNavigation, NextStartFindsAValidTimeBeforeTheListedFrame) {
+TEST(FrameNavigation, NextStartLandsOnlyOnListedOrPlausibleFrames) {
     RecorderImage image;
     PutFrame(image, 0x120, 2, {0xFF});
-    EXPECT_EQ(NextFrameStart(image, 0x100, 0x100), 0x100);
-    EXPECT_EQ(NextFrameStart(image, 0x100, 0x400), 0x120);
-    EXPECT_EQ(NextFrameStart(image, 0x100, 0x110), 0x110);  // the listed frame comes first
-    EXPECT_EQ(NextFrameStart(image, 0x103, 0x300), 0x300);  // unreachable in 8-byte steps
+    PutFrame(image, 0x200, 0x40, {0xFF});  // a time, but no sample size of a frame
+    PutFrame(image, 0x208, 0, {0xFF});
+    PutFrame(image, 0x210, 5, {0xFF}, false);  // a size, but no valid time
+    PutFrame(image, 0x0008, 3, {0xFF});
+    auto rows = Rows({true, true, false});
+    rows[0].frameOffset = 0x600;
+    rows[1].frameOffset = 0x218;  // listed, whatever its bytes say
+    rows[2].frameOffset = 0x210;  // a row without its frame does not count
+
+    const struct {
+        std::uint16_t cursor, a, expected;
+        const char* why;
+    } cases[] = {
+        {0x100, 0x100, 0x100, "the cursor is at the listed frame"},
+        {0x100, 0x400, 0x120, "a plausible frame on the way"},
+        {0x100, 0x110, 0x110, "the listed frame comes first"},
+        {0x103, 0x300, 0x300, "unreachable in 8-byte steps"},
+        {0x1F8, 0x600, 0x218, "past a time without a size and a size without a time"},
+        {0x7FF0, 0x100, 0x0008, "on from the start of the area"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NextFrameStart(image, c.cursor, c.a, rows), c.expected) << c.why;
+    }
+    EXPECT_TRUE(FramePlausible(image, 0x120));
+    EXPECT_FALSE(FramePlausible(image, 0x200));
+    EXPECT_FALSE(FramePlausible(image, 0x210));
 }
 
 TEST(Histogram, AxisTopAndLegendFollowTheShownCurves) {

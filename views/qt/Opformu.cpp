@@ -120,6 +120,10 @@ QColor StyleColor(const CurveStyle& s) {
     return QColor(s.red, s.green, s.blue);
 }
 
+// The most points the time axis labels at once: more than a minute's worth, as many as fit on
+// a wide screen with a label every few seconds.
+constexpr int kTimeAxisSlots = 64;
+
 // The point marks of the load curves: circle, triangle, diamond, down-triangle.
 // The side of a point mark, in pixels: a point three pixels either side of its centre.
 constexpr int kPointMarkSize = 7;
@@ -160,6 +164,124 @@ QImage PointMark(CurveKind kind, const QColor& color) {
     return image;
 }
 
+// The legend under the chart: the title of every shown curve in full, in as many rows as the
+// width needs. The chart's own legend keeps to one row and cuts the titles short ("Нагр. Авт…")
+// once six or seven curves show, on the screen and in the saved picture alike.
+class CurveLegend final : public QWidget {
+public:
+    struct Entry {
+        QString title;
+        QColor color;
+        QImage mark;  // the point mark of a load curve; none for the step areas
+    };
+
+    CurveLegend() {
+        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
+        setAutoFillBackground(true);
+        QPalette p = palette();
+        p.setColor(QPalette::Window, Qt::white);  // the chart's own background
+        p.setColor(QPalette::WindowText, Qt::black);
+        setPalette(p);
+    }
+
+    void SetEntries(std::vector<Entry> entries) {
+        entries_ = std::move(entries);
+        updateGeometry();
+        update();
+    }
+
+    // Where each entry is drawn at the legend's present width.
+    std::vector<QRect> Places() const { return Layout(width()); }
+    const std::vector<Entry>& Entries() const { return entries_; }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override {
+        const std::vector<QRect> places = Layout(width);
+        return places.empty() ? 0 : places.back().bottom() + 1 + kMargin;
+    }
+    QSize sizeHint() const override {
+        int width = 2 * kMargin;
+        for (const Entry& e : entries_) width += EntryWidth(e) + kSpacing;
+        return {width, heightForWidth(width)};
+    }
+    QSize minimumSizeHint() const override {
+        int widest = 0;
+        for (const Entry& e : entries_) widest = std::max(widest, EntryWidth(e));
+        return {widest + 2 * kMargin, heightForWidth(widest + 2 * kMargin)};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const std::vector<QRect> places = Places();
+        const int side = SwatchHeight();
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            const Entry& e = entries_[i];
+            const QRect place = places[i];
+            const QRect swatch(place.left(), place.center().y() - side / 2, kSwatchWidth, side);
+            if (e.mark.isNull()) {
+                QColor fill = e.color;
+                fill.setAlpha(150);
+                p.setPen(e.color);
+                p.setBrush(fill);
+                p.drawRect(swatch.adjusted(0, 2, -1, -2));
+            } else {
+                p.setPen(QPen(e.color, 2));
+                p.drawLine(swatch.left(), swatch.center().y(), swatch.right(), swatch.center().y());
+                p.drawImage(swatch.center() - QPoint(e.mark.width() / 2, e.mark.height() / 2),
+                            e.mark);
+            }
+            p.setPen(palette().color(QPalette::WindowText));
+            p.drawText(place.adjusted(kSwatchWidth + kGap, 0, 0, 0),
+                       Qt::AlignLeft | Qt::AlignVCenter, e.title);
+        }
+    }
+
+private:
+    static constexpr int kMargin = 4;
+    static constexpr int kSwatchWidth = 24;
+    static constexpr int kGap = 5;
+    static constexpr int kSpacing = 16;
+
+    int SwatchHeight() const { return fontMetrics().height(); }
+    int EntryWidth(const Entry& e) const {
+        return kSwatchWidth + kGap + fontMetrics().horizontalAdvance(e.title) + 1;
+    }
+
+    // Rows filled from the left, each centred; an entry wider than the legend has a row alone.
+    std::vector<QRect> Layout(int width) const {
+        std::vector<QRect> places;
+        const int room = std::max(width - 2 * kMargin, 1);
+        const int rowHeight = SwatchHeight() + 4;
+        std::size_t first = 0;
+        int top = kMargin;
+        while (first < entries_.size()) {
+            std::size_t end = first;
+            int used = 0;
+            while (end < entries_.size()) {
+                const int next = used + (end > first ? kSpacing : 0) + EntryWidth(entries_[end]);
+                if (end > first && next > room) break;
+                used = next;
+                ++end;
+            }
+            int left = kMargin + std::max(0, (room - used) / 2);
+            for (std::size_t i = first; i < end; ++i) {
+                const int w = EntryWidth(entries_[i]);
+                places.emplace_back(left, top, w, rowHeight);
+                left += w + kSpacing;
+            }
+            top += rowHeight;
+            first = end;
+        }
+        return places;
+    }
+
+    std::vector<Entry> entries_;
+};
+
 }  // namespace
 
 TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint16_t startOffset)
@@ -171,7 +293,7 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
 
     chart_ = new QChart;
     chart_->setObjectName("ChartOper");
-    chart_->legend()->setAlignment(Qt::AlignBottom);
+    chart_->legend()->hide();  // the window's own legend sits under the chart instead
     axisX_ = new QCategoryAxis;
     axisX_->setTitleText(Q(ui::kOperTimeAxis));
     axisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -214,6 +336,19 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
     view_ = new TimeChartView(chart_);
     view_->setObjectName("ChartOperView");
     view_->setRenderHint(QPainter::Antialiasing);
+    // Chart and legend on one white ground, one picture.
+    view_->setBackgroundBrush(Qt::white);
+    chart_->setBackgroundRoundness(0);
+    legend_ = new CurveLegend;
+    legend_->setObjectName("ChartOperLegend");
+    // What is printed and saved: the chart with its legend.
+    picture_ = new QWidget;
+    picture_->setObjectName("ChartOperPicture");
+    auto* pictureLayout = new QVBoxLayout(picture_);
+    pictureLayout->setContentsMargins(0, 0, 0, 0);
+    pictureLayout->setSpacing(0);
+    pictureLayout->addWidget(view_, 1);
+    pictureLayout->addWidget(legend_);
 
     chbShow_ = new QListWidget;
     chbShow_->setObjectName("chbShow");
@@ -236,8 +371,8 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
     auto* exit = button("bbExit", Q(ui::kExitButton), ui::kExitHint);
     connect(prev, &QPushButton::clicked, this, &TfOper::bbPrevClick);
     connect(next, &QPushButton::clicked, this, &TfOper::bbNextClick);
-    connect(print, &QPushButton::clicked, this, [this] { PrintChart(this, view_); });
-    connect(save, &QPushButton::clicked, this, [this] { SaveChartPictureCommand(this, view_); });
+    connect(print, &QPushButton::clicked, this, [this] { PrintChart(this, picture_); });
+    connect(save, &QPushButton::clicked, this, [this] { SaveChartPictureCommand(this, picture_); });
     connect(exit, &QPushButton::clicked, this, &QDialog::close);
 
     auto* side = new QVBoxLayout;
@@ -255,7 +390,7 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
     side->addWidget(exit);
     chbShow_->setMaximumWidth(200);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(view_, 1);
+    layout->addWidget(picture_, 1);
     layout->addLayout(side);
 
     if (parent) {
@@ -339,6 +474,27 @@ void TfOper::chbShowClickCheck() {
     const double top = FrameValueAxisTop(frame_, checked);
     axisY_->setTickInterval(ValueTickStep(top));
     axisY_->setRange(0, top);
+
+    std::vector<CurveLegend::Entry> entries;
+    for (int k = 0; k < kFrameCurves; ++k) {
+        if (!checked[k]) continue;
+        const CurveStyle& style = kFrameCurveStyles[k];
+        const QColor color = StyleColor(style);
+        entries.push_back(
+            {curves_[k]->name(), color,
+             style.kind == CurveKind::StepArea ? QImage() : PointMark(style.kind, color)});
+    }
+    static_cast<CurveLegend*>(legend_)->SetEntries(std::move(entries));
+}
+
+std::vector<std::pair<QString, QRect>> TfOper::LegendEntries() const {
+    const auto* legend = static_cast<const CurveLegend*>(legend_);
+    const std::vector<QRect> places = legend->Places();
+    std::vector<std::pair<QString, QRect>> entries;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        entries.emplace_back(legend->Entries()[i].title, places[i]);
+    }
+    return entries;
 }
 
 void TfOper::ApplyRangeRules() {
@@ -373,7 +529,7 @@ void TfOper::ShowTimeAxis() {
         room = std::max(room, (previous + width) / 2 + kGap);
         previous = width;
     }
-    const int fit = static_cast<int>(plot.width() / room) + 1;
+    const int fit = std::min(static_cast<int>(plot.width() / room) + 1, kTimeAxisSlots);
     std::vector<int> points = TimeLabelPoints(n, n - 2, min, max, fit);
 
     if (!timeAxisBuilt_ || points != timePoints_ || shown != timeLabelsShown_) {
@@ -384,15 +540,18 @@ void TfOper::ShowTimeAxis() {
         // empty labels: Qt gives each of its labels an equal share of the axis width and cuts a
         // longer one to "...", and an axis without labels cuts its own title to "...". The
         // texts are drawn below, each centred on its point. Categories need distinct names.
+        // Their number never changes, only their places (the unused ones out of view): a
+        // running zoom animation keeps the count it started with and reads past the end of
+        // a shorter list of labels.
         constexpr QChar kInvisible(0x200B);
         constexpr double kFar = 1e6;  // a boundary that never comes into view
         axisX_->blockSignals(true);
         for (const QString& label : axisX_->categoriesLabels()) axisX_->remove(label);
         axisX_->setStartValue(-kFar);
-        for (std::size_t i = 0; i < timePoints_.size(); ++i) {
-            axisX_->append(QString(static_cast<qsizetype>(i + 1), kInvisible), timePoints_[i]);
+        for (int i = 0; i < kTimeAxisSlots; ++i) {
+            const double end = i < static_cast<int>(timePoints_.size()) ? timePoints_[i] : kFar + i;
+            axisX_->append(QString(static_cast<qsizetype>(i + 1), kInvisible), end);
         }
-        if (timePoints_.empty()) axisX_->append(QString(kInvisible), kFar);
         axisX_->blockSignals(false);
         Q_EMIT axisX_->categoriesChanged();
 
@@ -437,7 +596,7 @@ void TfOper::bbNextClick() {
     const int row = NextFrameRow(rows, lvLast_->indexOfTopLevelItem(lvLast_->currentItem()));
     if (row < 0) return;
     lvLast_->setCurrentItem(lvLast_->topLevelItem(row));
-    start_ = NextFrameStart(session_.Image(), frame_.cursor, rows[row].frameOffset);
+    start_ = NextFrameStart(session_.Image(), frame_.cursor, rows[row].frameOffset, rows);
     FormShow();
 }
 

@@ -2,7 +2,10 @@
 // TfOper: the chart of one work cycle from its frame, with stepping to the previous and next
 // cycle of the operational list, curve choice, zoom and pan, printing and saving.
 #include <QDialog>
+#include <QRect>
+#include <QString>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "views/FrameChart.h"
@@ -38,6 +41,11 @@ public:
     QCategoryAxis* TimeAxis() const { return axisX_; }
     QValueAxis* ValueAxis() const { return axisY_; }
     std::uint16_t StartOffset() const { return start_; }
+    // The legend under the chart: each shown curve's title and where it is drawn.
+    std::vector<std::pair<QString, QRect>> LegendEntries() const;
+    QWidget* Legend() const { return legend_; }
+    // The chart with its legend, as printed and saved.
+    QWidget* Picture() const { return picture_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,6 +66,8 @@ private:
     QCategoryAxis* axisX_;
     QValueAxis* axisY_;
     QListWidget* chbShow_;
+    QWidget* legend_;
+    QWidget* picture_;
     std::array<QAbstractSeries*, kFrameCurves> curves_{};
     // What the time axis holds now: the labelled points and whether their texts show.
     std::vector<int> timePoints_;
