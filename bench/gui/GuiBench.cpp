@@ -17,6 +17,7 @@
 
 #include "app/Locations.h"
 #include "app/qt/Mainu.h"
+#include "app/qt/QtApplicationSetUp.h"
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
 #include "edit/qt/Normiru.h"
@@ -138,7 +139,8 @@ int main(int argc, char* argv[]) {
     QElapsedTimer start;
     start.start();
     QApplication app(argc, argv);
-    QApplication::setApplicationVersion("1.0.0");
+    // The toolkit as the program sets it up: the pictures show what a person sees.
+    orbisk::SetUpApplication(app, "1.0.0", {});
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     QString shots;
