@@ -9,7 +9,7 @@ build="${1:-build}"
 sample="${2:-samples/current.bbd}"
 
 cmake -S . -B "$build" -G Ninja -DORBISK_CORE_ONLY=OFF >/dev/null
-cmake --build "$build" --target orbisk-gui-bench orbisk_reports_tests -j2
+cmake --build "$build" --target orbisk-gui-bench orbisk_cli_tests -j2
 
 if command -v xvfb-run >/dev/null 2>&1; then
   xvfb-run -a -s "-screen 0 1280x1024x24" \
@@ -19,6 +19,6 @@ else
 fi
 
 if command -v chromium >/dev/null 2>&1; then
-  ORBISK_SCREENSHOTS="$PWD/docs" "$build/tests/orbisk_reports_tests" \
+  ORBISK_SCREENSHOTS="$PWD/docs" "$build/tests/orbisk_cli_tests" \
     --gtest_filter='ReportsInBrowser.*'
 fi
