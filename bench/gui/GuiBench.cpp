@@ -97,10 +97,10 @@ int Screenshots(TfMain& w, const QString& dir) {
         select.show();
         Settle();
         ok = Save(&select, dir, "dialog-select-psi") && ok;
-        orbisk::TfSpec spec(&w, w.GetConfig());
-        spec.show();
+        orbisk::TfSpec specialists(&w, w.GetConfig());
+        specialists.show();
         Settle();
-        ok = Save(&spec, dir, "dialog-spec") && ok;
+        ok = Save(&specialists, dir, "dialog-specialists") && ok;
     }
     pages->setCurrentIndex(0);
 
