@@ -22,12 +22,7 @@ void I2cMemoryModel::WriteData(std::uint8_t value) {
     if (powered_ && !powered) {
         // Power gone: the bus state and a page not yet committed are lost; a write cycle under
         // way is long over when the power comes back (the master keeps it off for 500 ms).
-        phase_ = Phase::Idle;
-        inAck_ = false;
-        bits_ = 0;
-        slaveSdaLow_ = slaveSclLow_ = false;
-        stretchLeft_ = 0;
-        pending_.clear();
+        ForgetTransaction();
         busyAttempts_ = 0;
     }
     powered_ = powered;
@@ -49,13 +44,17 @@ std::uint8_t I2cMemoryModel::ReadStatus() {
 
 void I2cMemoryModel::SetPresent(bool present) {
     present_ = present;
+    ForgetTransaction();
+    Settle();
+}
+
+void I2cMemoryModel::ForgetTransaction() {
     phase_ = Phase::Idle;
     inAck_ = false;
     bits_ = 0;
     slaveSdaLow_ = slaveSclLow_ = false;
     stretchLeft_ = 0;
     pending_.clear();
-    Settle();
 }
 
 void I2cMemoryModel::StartTrace() {

@@ -81,6 +81,8 @@ private:
     enum class Phase { Idle, Device, AddressHigh, AddressLow, WriteData, ReadData, Ignore };
 
     void Settle();
+    // The bus state and a page not yet committed are lost.
+    void ForgetTransaction();
     void OnStart();
     void OnStop();
     void OnSclRise();
