@@ -51,6 +51,14 @@ inline void OnNextModal(std::function<void(QWidget*)> act) {
     timer->start();
 }
 
+// Runs `check` on the next modal window that opens, then closes it.
+inline void CheckNextModal(std::function<void(QWidget*)> check) {
+    OnNextModal([check](QWidget* modal) {
+        check(modal);
+        modal->close();
+    });
+}
+
 // A main window over a private INI file and data folder, with a fixed clock (18.03.2025 12:00).
 class MainWindowFixture : public ::testing::Test {
 protected:
@@ -96,5 +104,8 @@ protected:
     FixedClock clock_{EncodeDateTime(2025, 3, 18, 12, 0)};
     std::unique_ptr<TfMain> window_;
 };
+
+// The suite of the main window's tests, shared by the files that hold them.
+class MainWindow : public MainWindowFixture {};
 
 }  // namespace orbisk::test
