@@ -38,7 +38,9 @@ const double kLastShowable = static_cast<double>(DayNumber(9999, 12, 31));
 
 }  // namespace
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -51,7 +53,9 @@ long long DayNumber(int year, int month, int day) {
            kEpochShift;
 }
 
-CivilDate DateOfDay(long long dayNumber) { return CivilFromDays(dayNumber - kEpochShift); }
+CivilDate DateOfDay(long long dayNumber) {
+    return CivilFromDays(dayNumber - kEpochShift);
+}
 
 double EncodeDateTime(int year, int month, int day, int hour, int minute, int second) {
     return static_cast<double>(DayNumber(year, month, day)) +
@@ -62,7 +66,9 @@ bool DateValueInShowableRange(double value) {
     return std::isfinite(value) && value >= kFirstShowable && value < kLastShowable + 1.0;
 }
 
-long long WholeDays(double value) { return static_cast<long long>(std::floor(value)); }
+long long WholeDays(double value) {
+    return static_cast<long long>(std::floor(value));
+}
 
 std::string ShortDateText(double value) {
     if (!DateValueInShowableRange(value)) return {};

@@ -9,7 +9,9 @@
 
 namespace orbisk {
 
-SensorRange SensorNumbers(const DisplayModel& model) { return {1, model.totalSensors}; }
+SensorRange SensorNumbers(const DisplayModel& model) {
+    return {1, model.totalSensors};
+}
 
 std::array<std::string, 2> CalibrationTexts(const DisplayModel& model, int n) {
     if (n < 1 || static_cast<std::size_t>(n) > model.calibration.size()) return {"0", "0"};
@@ -73,6 +75,8 @@ std::optional<std::string> ScaledQnom(const std::string& qoText, const std::stri
     return FormatFixed(static_cast<double>(result), 0);
 }
 
-int ClampWorkMode(int value) { return std::clamp(value, kWorkModeMin, kWorkModeMax); }
+int ClampWorkMode(int value) {
+    return std::clamp(value, kWorkModeMin, kWorkModeMax);
+}
 
 }  // namespace orbisk

@@ -2,7 +2,6 @@
 
 #include "edit/TextNumbers.h"
 
-
 namespace orbisk {
 
 namespace {

@@ -175,8 +175,8 @@ std::unique_ptr<RecorderImage> AssembleSettings(const RecorderImage& image, Disp
     int sensors = 0;
     bool calibrationStored = false;
     for (const SettingField& f : kSettingFields) {
-        const bool count = f.control == Ctl::eLeb1Cnt || f.control == Ctl::eLeb2Cnt ||
-                           f.control == Ctl::eLeb3Cnt;
+        const bool count =
+            f.control == Ctl::eLeb1Cnt || f.control == Ctl::eLeb2Cnt || f.control == Ctl::eLeb3Cnt;
         if (!count && !calibrationStored) {
             const std::size_t rows =
                 std::min<std::size_t>(model.calibration.size(), kMaxCalibrationPairs);

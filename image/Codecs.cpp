@@ -1,20 +1,24 @@
 #include "image/Codecs.h"
 
 #include "base/Clock.h"
-#include "base/Prompter.h"
 #include "base/DateTime.h"
+#include "base/Prompter.h"
 #include "image/Messages.h"
 
 namespace orbisk {
 
-int BcdValue(std::uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
+int BcdValue(std::uint8_t b) {
+    return (b >> 4) * 10 + (b & 0x0F);
+}
 
 std::string BcdText(std::uint8_t b) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     return {kHex[b >> 4], kHex[b & 0x0F]};
 }
 
-bool BcdValid(std::uint8_t b) { return b < 0xA0 && (b & 0x0F) <= 9; }
+bool BcdValid(std::uint8_t b) {
+    return b < 0xA0 && (b & 0x0F) <= 9;
+}
 
 RecorderTime RecorderTime::FromBytes(const std::uint8_t* p) {
     RecorderTime t;
@@ -73,7 +77,8 @@ double TimeValue(const RecorderTime& t, Prompter& prompter, const Clock& clock) 
 }
 
 std::uint32_t CounterRead(const std::uint8_t* p) {
-    return p[0] | (static_cast<std::uint32_t>(p[1]) << 8) | (static_cast<std::uint32_t>(p[2]) << 16);
+    return p[0] | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16);
 }
 
 void CounterWrite(std::uint8_t* p, std::uint32_t value) {

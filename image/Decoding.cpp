@@ -13,7 +13,9 @@
 namespace orbisk {
 namespace {
 
-std::string Decimal(long long v) { return std::to_string(v); }
+std::string Decimal(long long v) {
+    return std::to_string(v);
+}
 
 void ZeroBins(RecorderImage& image, int group, int count) {
     count = std::min(count, addr::SpectrumBins);
@@ -26,7 +28,9 @@ std::string HexByte(std::uint8_t b) {
 }
 
 // Index of a choice, or none when the stored byte names no item.
-int ChoiceIndex(std::uint8_t value, int items) { return value < items ? value : -1; }
+int ChoiceIndex(std::uint8_t value, int items) {
+    return value < items ? value : -1;
+}
 
 void FillSettings(const RecorderImage& image, DisplayModel& model) {
     model.SetText(Ctl::eVersion, image.Text(addr::Version, addr::VersionWidth));
@@ -271,9 +275,9 @@ void FillLoadDistribution(const RecorderImage& image, DisplayModel& model) {
                 model.loadRows.push_back({Decimal(row + 1), range, "0", "0", "0", "0"});
             }
             if (row < model.loadRows.size()) model.loadRows[row][2 + g] = Decimal(sum);
-            const PointColor color = edge <= warning      ? PointColor::Series
+            const PointColor color = edge <= warning     ? PointColor::Series
                                      : edge > averageMax ? PointColor::Red
-                                                          : PointColor::Yellow;
+                                                         : PointColor::Yellow;
             series.push_back({edge, sum, Decimal(edge), color});
             edge += step;
             ++row;
@@ -384,6 +388,8 @@ void BuildCycleRows(RecorderImage& image, CycleFilter filter, double filterDate,
     rows.resize(count);
 }
 
-std::uint16_t FrameOffsetOfRow(const CycleRow& row) { return row.frameOffset; }
+std::uint16_t FrameOffsetOfRow(const CycleRow& row) {
+    return row.frameOffset;
+}
 
 }  // namespace orbisk

@@ -6,9 +6,9 @@ namespace orbisk {
 namespace {
 
 constexpr std::array<const char*, kGroups> kLoadCaptions = {"Кран", "Лебедка №1", "Лебедка №2",
-                                                             "Лебедка №3"};
+                                                            "Лебедка №3"};
 constexpr std::array<const char*, kGroups> kLastCaptions = {"Кран", "Леб. №1", "Леб. №2",
-                                                             "Леб. №3"};
+                                                            "Леб. №3"};
 
 }  // namespace
 

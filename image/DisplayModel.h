@@ -73,8 +73,6 @@ enum class CaptionList { Load, RegStat, Last };
 
 constexpr int kRegStatRows = 12;
 
-
-
 struct DisplayModel {
     DisplayModel();  // the design defaults, before any image
 
@@ -86,7 +84,7 @@ struct DisplayModel {
     // leaves the list captions at their design texts.
     std::array<std::string, kGroups> channelNames;
 
-    std::vector<CalibrationPair> calibration;  // lvCalibr
+    std::vector<CalibrationPair> calibration;                        // lvCalibr
     std::array<std::uint8_t, 4> workModeValues{100, 100, 100, 100};  // lvWorkModeVal
     int totalSensors = 8;
     int winchCount = 1;
@@ -125,6 +123,5 @@ struct DisplayModel {
 inline constexpr std::array<const char*, kGroups> kDefaultChannelNames = {
     "Кран", "Лебёдка №1", "Лебёдка №2", "Лебёдка №3"};
 extern const std::array<const char*, kRegStatRows> kRegStatCaptions;
-
 
 }  // namespace orbisk

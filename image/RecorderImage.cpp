@@ -6,7 +6,9 @@
 
 namespace orbisk {
 namespace {
-inline std::uint16_t At(std::uint16_t a, unsigned i) { return static_cast<std::uint16_t>(a + i); }
+inline std::uint16_t At(std::uint16_t a, unsigned i) {
+    return static_cast<std::uint16_t>(a + i);
+}
 }  // namespace
 
 std::uint16_t RecorderImage::U16(std::uint16_t a) const {

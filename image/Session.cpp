@@ -46,7 +46,9 @@ bool Session::FillLongTermPage() {
     }
 }
 
-void Session::FillLoadDistribution() { orbisk::FillLoadDistribution(image_, model_); }
+void Session::FillLoadDistribution() {
+    orbisk::FillLoadDistribution(image_, model_);
+}
 
 void Session::FillCycleList() {
     int filter = model_.choices.rgLast;
@@ -67,7 +69,9 @@ OpenResult Session::OpenDataFile(const std::filesystem::path& path) {
     return AcceptImage(msg::kBadChecksum) ? OpenResult::Opened : OpenResult::Abandoned;
 }
 
-std::string Session::ProposedFileName() const { return orbisk::ProposedFileName(image_); }
+std::string Session::ProposedFileName() const {
+    return orbisk::ProposedFileName(image_);
+}
 
 namespace {
 
@@ -91,8 +95,8 @@ void SubtractPeriod(RecorderImage& current, RecorderImage& previous, bool dataCo
                             previous.Data() + RecorderImage::BinAddress(g, j));
         }
         const auto mass = static_cast<std::uint16_t>(addr::LiftedMass + 4 * g);
-        current.SetF32(mass, static_cast<float>(static_cast<double>(current.F32(mass)) -
-                                                previous.F32(mass)));
+        current.SetF32(
+            mass, static_cast<float>(static_cast<double>(current.F32(mass)) - previous.F32(mass)));
         const auto minutes = static_cast<std::uint16_t>(addr::OperatingMinutes + 4 * g);
         current.SetU32(minutes, current.U32(minutes) - previous.U32(minutes));
         const auto trips = static_cast<std::uint16_t>(addr::LimiterTrips + 4 * g);
@@ -115,7 +119,8 @@ void SubtractPeriod(RecorderImage& current, RecorderImage& previous, bool dataCo
         if (!same && dataCorrection && CorrectCycleRecord(previous, a, capacity))
             same = sameSlot(a);
         if (same) {
-            for (int i = 0; i < kRecordSize; ++i) current.SetU8(static_cast<std::uint16_t>(a + i), 0);
+            for (int i = 0; i < kRecordSize; ++i)
+                current.SetU8(static_cast<std::uint16_t>(a + i), 0);
         }
     }
 }
@@ -156,8 +161,8 @@ bool Session::CompareWithPrevious(const std::filesystem::path& previousFile) {
     }
     SubtractPeriod(image_, previous, dataCorrection_);
     BalanceSpectrum(image_);
-    image_.SetU32(addr::InstallDay,
-                  static_cast<std::uint32_t>(static_cast<std::int32_t>(std::trunc(previousReading))));
+    image_.SetU32(addr::InstallDay, static_cast<std::uint32_t>(
+                                        static_cast<std::int32_t>(std::trunc(previousReading))));
     periodImage_ = true;
     FillIdentificationAndSettings();
     ComputeStatistics();

@@ -37,7 +37,7 @@ public:
     // Its steps, for the events that rerun only part of it.
     bool FillIdentificationAndSettings();
     bool ComputeStatistics();
-    bool FillLongTermPage();     // operating parameters, then the distribution and the cycle list
+    bool FillLongTermPage();      // operating parameters, then the distribution and the cycle list
     void FillLoadDistribution();  // with the step of model.choices.rgStep
     void FillCycleList();         // with the filter of model.choices.rgLast and model.reportDate
 

@@ -460,7 +460,8 @@ bool ReaderLink::VerifyWrite(std::uint32_t address, std::size_t count, const std
     if (!lptConnected_ && !usbConnected_) return false;
     count = std::min(count, kImageBytes);
     // The write closed the adapter's port; the reading opens it again.
-    if (usbConnected_ && !cdc_.IsOpen() && !cdc_.Open()) return WriteFailed(linktext::kAdapterError);
+    if (usbConnected_ && !cdc_.IsOpen() && !cdc_.Open())
+        return WriteFailed(linktext::kAdapterError);
     std::vector<std::uint8_t> written(count);
     if (!ReadFromReader(address, count, written.data())) {
         prompter_.Status(0, linktext::kNotWritten);

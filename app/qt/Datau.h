@@ -9,7 +9,6 @@
 
 #include "base/qt/QtDialogs.h"
 
-
 namespace orbisk {
 
 class TDataModule1 : public QObject {

@@ -9,9 +9,9 @@
 #include <functional>
 #include <memory>
 
-#include "base/Clock.h"
 #include "app/Config.h"
 #include "app/Locations.h"
+#include "base/Clock.h"
 #include "base/Prompter.h"
 #include "image/DisplayModel.h"
 #include "image/Session.h"

@@ -26,7 +26,8 @@ namespace orbisk {
 class MainReader::StatusBarPrompter final : public ForwardingPrompter {
 public:
     StatusBarPrompter(MainReader& owner, Prompter& inner)
-        : ForwardingPrompter(inner), owner_(owner),
+        : ForwardingPrompter(inner),
+          owner_(owner),
           innerIsWindow_(dynamic_cast<QtPrompter*>(&inner)) {}
 
     void Status(int panel, const std::string& text) override {

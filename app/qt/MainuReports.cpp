@@ -5,11 +5,11 @@
 #include <QUrl>
 
 #include "app/qt/Mainu.h"
-#include "reports/qt/QtReportQuestions.h"
 #include "base/qt/QtText.h"
 #include "image/Session.h"
 #include "reports/BuildReport.h"
 #include "reports/ReportTexts.h"
+#include "reports/qt/QtReportQuestions.h"
 #include "reports/qt/Specu.h"
 
 namespace orbisk {

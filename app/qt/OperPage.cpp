@@ -105,7 +105,9 @@ void OperPage::ShowReportDate() {
     filling_ = false;
 }
 
-void OperPage::ShowChannelCaptions() { SetHeader(lvLast_, session_.Model().LvLast().columns); }
+void OperPage::ShowChannelCaptions() {
+    SetHeader(lvLast_, session_.Model().LvLast().columns);
+}
 
 void OperPage::lvLastDblClick(QTreeWidgetItem* item) {
     if (!item || !item->data(0, Qt::UserRole).toBool()) return;

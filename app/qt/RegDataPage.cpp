@@ -84,7 +84,9 @@ void RegDataPage::Show() {
     ShowLoadDistribution();
 }
 
-void RegDataPage::ShowChoices() { SelectChoice(rgStep_, session_.Model().choices.rgStep); }
+void RegDataPage::ShowChoices() {
+    SelectChoice(rgStep_, session_.Model().choices.rgStep);
+}
 
 void RegDataPage::ShowChannelCaptions() {
     SetHeader(lvLoad_, session_.Model().LvLoad().columns);

@@ -10,8 +10,8 @@
 #include "app/Locations.h"
 #include "app/qt/Mainu.h"
 #include "app/qt/QtApplicationSetUp.h"
-#include "base/qt/QtHintTiming.h"
 #include "app/qt/QtSingleInstance.h"
+#include "base/qt/QtHintTiming.h"
 #include "base/qt/QtText.h"
 
 int main(int argc, char* argv[]) {

@@ -67,8 +67,7 @@ void ControlEdits::Show(const DisplayModel& model) const {
         edit->setText(Q(model.Text(c)));
         edit->setCursorPosition(0);
         QPalette p = edit->palette();
-        const QColor text =
-            model.Color(c) == TextColor::Red ? QColor(255, 0, 0) : QColor(0, 0, 0);
+        const QColor text = model.Color(c) == TextColor::Red ? QColor(255, 0, 0) : QColor(0, 0, 0);
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
             p.setColor(group, QPalette::Text, text);
         }

@@ -16,15 +16,15 @@ DialogHooks& DialogHooks::Installed() {
     return hooks;
 }
 
-QString OpenDataFileDialog(QWidget* parent, const QString& title,
-                                         const QString& folder) {
-    if (DialogHooks::Installed().openDataFile) return DialogHooks::Installed().openDataFile(title, folder);
+QString OpenDataFileDialog(QWidget* parent, const QString& title, const QString& folder) {
+    if (DialogHooks::Installed().openDataFile)
+        return DialogHooks::Installed().openDataFile(title, folder);
     return QFileDialog::getOpenFileName(parent, title, folder, Q(ui::kDataFileFilter));
 }
 
-QString SaveDataFileDialog(QWidget* parent, const QString& folder,
-                                         const QString& name) {
-    if (DialogHooks::Installed().saveDataFile) return DialogHooks::Installed().saveDataFile(folder, name);
+QString SaveDataFileDialog(QWidget* parent, const QString& folder, const QString& name) {
+    if (DialogHooks::Installed().saveDataFile)
+        return DialogHooks::Installed().saveDataFile(folder, name);
     QFileDialog dialog(parent, Q(ui::kSaveDialogTitle), folder, Q(ui::kDataFileFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(Q(ui::kDataFileSuffix));
@@ -39,9 +39,10 @@ QString SavePictureDialog(QWidget* parent) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({Q(ui::kPictureFilterBmp), Q(ui::kPictureFilterPng)});
     dialog.setDefaultSuffix(Q(ui::kPictureSuffix));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        dialog.setDefaultSuffix(filter.contains("png") ? "png" : Q(ui::kPictureSuffix));
-    });
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            dialog.setDefaultSuffix(filter.contains("png") ? "png" : Q(ui::kPictureSuffix));
+        });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }

@@ -75,12 +75,15 @@ QTreeWidget* MakeList(const char* name, const std::vector<std::pair<int, bool>>&
     return list;
 }
 
-void ShowGridLines(QTreeWidget* list) { list->setItemDelegate(new GridLinesDelegate(list)); }
+void ShowGridLines(QTreeWidget* list) {
+    list->setItemDelegate(new GridLinesDelegate(list));
+}
 
 void WidenDesignWidth(QTreeWidget* list, int column, const QStringList& texts) {
     QVariantList design = list->property("designWidths").toList();
     for (const QString& text : texts) {
-        design[column] = std::max(design[column].toInt(), TextWidth(list->fontMetrics(), list, text));
+        design[column] =
+            std::max(design[column].toInt(), TextWidth(list->fontMetrics(), list, text));
     }
     list->setProperty("designWidths", design);
     list->setColumnWidth(column, design[column].toInt());

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "app/Config.h"
-#include "link/sim/AdapterEmulator.h"
-#include "link/sim/I2cMemoryModel.h"
 #include "link/I2cu.h"
 #include "link/PosixSerialLine.h"
-#include "link/sim/PtyAdapterServer.h"
 #include "link/ReaderLink.h"
+#include "link/sim/AdapterEmulator.h"
+#include "link/sim/I2cMemoryModel.h"
+#include "link/sim/PtyAdapterServer.h"
 
 namespace {
 

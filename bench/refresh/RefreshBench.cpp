@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/Clock.h"
-#include "base/Prompter.h"
 #include "base/DateTime.h"
+#include "base/Prompter.h"
 #include "image/Session.h"
 
 extern char** environ;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/Clock.h"
-#include "base/Prompter.h"
 #include "base/DateTime.h"
+#include "base/Prompter.h"
 #include "image/Session.h"
 #include "reports/BuildReport.h"
 #include "reports/ReportTexts.h"

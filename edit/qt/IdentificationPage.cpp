@@ -24,8 +24,8 @@
 
 namespace orbisk {
 
-IdentificationPage::IdentificationPage(DisplayModel& model, ControlEdits& edits,
-                                       const Clock& clock, QAction* write, QWidget* parent)
+IdentificationPage::IdentificationPage(DisplayModel& model, ControlEdits& edits, const Clock& clock,
+                                       QAction* write, QWidget* parent)
     : QWidget(parent), model_(model), edits_(edits), clock_(clock) {
     setObjectName("tsMain");
     const auto edit = [this](Ctl control, bool readOnly = false) {
@@ -117,9 +117,13 @@ IdentificationPage::IdentificationPage(DisplayModel& model, ControlEdits& edits,
     chbEditPKRClick();
 }
 
-bool IdentificationPage::EditMode() const { return chbEditPKR_->isChecked(); }
+bool IdentificationPage::EditMode() const {
+    return chbEditPKR_->isChecked();
+}
 
-bool IdentificationPage::WithLongTermInformation() const { return chbEditPKR_LONG_->isChecked(); }
+bool IdentificationPage::WithLongTermInformation() const {
+    return chbEditPKR_LONG_->isChecked();
+}
 
 void IdentificationPage::EndEditMode() {
     chbEditPKR_->setChecked(false);

@@ -81,7 +81,9 @@ void TfNormir::eNumChange() {
     eQnom_->setText(Q(texts[1]));
 }
 
-void TfNormir::bbCancelClick() { eNumChange(); }
+void TfNormir::bbCancelClick() {
+    eNumChange();
+}
 
 void TfNormir::bbEnterClick() {
     if (SensorNumbers(model_).Empty()) return;

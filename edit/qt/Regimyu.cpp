@@ -36,7 +36,9 @@ TfRegimy::TfRegimy(QWidget* owner, DisplayModel& model, QString helpFile)
     FormShow();
 }
 
-void TfRegimy::FormShow() { bbCancelClick(); }
+void TfRegimy::FormShow() {
+    bbCancelClick();
+}
 
 void TfRegimy::bbCancelClick() {
     for (int r = 0; r < 4; ++r) cseR_[r]->setValue(model_.workModeValues[r]);

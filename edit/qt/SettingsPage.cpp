@@ -98,7 +98,8 @@ QLineEdit* SettingsPage::SettingEdit(Ctl control) {
     QLineEdit* edit = edits_.Make(control);
     if (const SettingField* field = FindSettingField(control)) SetHint(edit, field->hint);
     edit->setMaximumWidth(80);
-    connect(edit, &QLineEdit::textChanged, this, [this, control] { ApplySettingReaction(control); });
+    connect(edit, &QLineEdit::textChanged, this,
+            [this, control] { ApplySettingReaction(control); });
     return edit;
 }
 
@@ -112,7 +113,9 @@ QButtonGroup* SettingsPage::Choice(QGroupBox* box, const SettingChoice& choice) 
     return group;
 }
 
-static QString Caption(Ctl control) { return Q(FindSettingField(control)->caption); }
+static QString Caption(Ctl control) {
+    return Q(FindSettingField(control)->caption);
+}
 
 QWidget* SettingsPage::BuildConfigTab() {
     auto* tab = new QWidget;
@@ -303,7 +306,9 @@ void SettingsPage::lvWorkModeValDblClick() {
     if (fRegimy.exec() == QDialog::Accepted) FillList(lvWorkModeVal_, model_.LvWorkModeVal(), 1);
 }
 
-bool SettingsPage::EditMode() const { return chbEditLevel_->isChecked(); }
+bool SettingsPage::EditMode() const {
+    return chbEditLevel_->isChecked();
+}
 
 void SettingsPage::EndEditMode() {
     chbEditLevel_->setChecked(false);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/TempFolder.h"
 #include "base/TextCodec.h"
+#include "support/TempFolder.h"
 
 namespace orbisk {
 namespace {

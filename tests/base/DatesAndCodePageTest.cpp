@@ -35,8 +35,8 @@ TEST(DayNumbers, CalendarAndTexts) {
     EXPECT_FALSE(ParseDateTime("8/12/2026"));
     // The layout to the letter: all digits, no signs, blanks or short fields.
     for (const char* text : {"8.12.2026", "+8.12.2026", "08.12.2026 9:05", "08.12.2026 09:5",
-                             "08.12.2026  9:05", "08.12.2026 09:05:00", "08.12.2026 ", " 08.12.2026",
-                             "08-12-2026", "08.12.20a6", "1.6.2024 1:5", ""}) {
+                             "08.12.2026  9:05", "08.12.2026 09:05:00", "08.12.2026 ",
+                             " 08.12.2026", "08-12-2026", "08.12.20a6", "1.6.2024 1:5", ""}) {
         EXPECT_FALSE(ParseDateTime(text)) << text;
     }
 }
@@ -45,9 +45,9 @@ TEST(TextCodec, Windows1251RoundTrip) {
     const std::string text = "Лебёдка №1 «Кран» Ёё";
     const std::string bytes = Utf8ToCp1251(text);
     EXPECT_EQ(bytes.size(), Utf8Length(text));
-    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xCB);   // Л
-    EXPECT_EQ(static_cast<unsigned char>(bytes[3]), 0xB8);   // ё
-    EXPECT_EQ(static_cast<unsigned char>(bytes[8]), 0xB9);   // №
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xCB);  // Л
+    EXPECT_EQ(static_cast<unsigned char>(bytes[3]), 0xB8);  // ё
+    EXPECT_EQ(static_cast<unsigned char>(bytes[8]), 0xB9);  // №
     EXPECT_EQ(Cp1251ToUtf8(bytes), text);
     EXPECT_EQ(Utf8ToCp1251("日本"), "??");
     EXPECT_EQ(Utf8ToCp1251(std::string("\xD0", 1)), "?");  // cut sequence

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "base/FileReplace.h"
-#include "support/TempFolder.h"
 #include "support/SpecialFiles.h"
+#include "support/TempFolder.h"
 
 namespace orbisk {
 namespace {

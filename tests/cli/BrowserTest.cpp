@@ -2,10 +2,10 @@
 // text it shows has the Cyrillic texts and the values decoded from Windows-1251.
 #include <gtest/gtest.h>
 
+#include "reports/ReportTexts.h"
 #include "support/ReportFixtures.h"
 #include "support/SampleSession.h"
 #include "tools/orbisk-cli/CommandLineReport.h"
-#include "reports/ReportTexts.h"
 
 namespace orbisk {
 namespace {
@@ -98,7 +98,8 @@ TEST(ReportsInBrowser, ChromiumShowsEveryDocumentDecoded) {
             // The picture goes into the test's own folder unless the screenshot script asks for
             // it, so that running the tests leaves the work tree as it was.
             const char* shots = std::getenv("ORBISK_SCREENSHOTS");
-            const fs::path shot = (shots && *shots ? fs::path(shots) : dir.Path()) / "protocol1.png";
+            const fs::path shot =
+                (shots && *shots ? fs::path(shots) : dir.Path()) / "protocol1.png";
             fs::create_directories(shot.parent_path());
             const auto made = RunProcess(ChromiumCommand(chromium, profile) + " --screenshot=" +
                                          ShellQuote(shot.string()) + " --window-size=1000,1400 " +

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "JsonReader.h"
-#include "support/TempFolder.h"
 #include "base/TextCodec.h"
 #include "image/Messages.h"
+#include "support/TempFolder.h"
 
 namespace orbisk {
 namespace {

@@ -9,9 +9,9 @@
 #include <functional>
 #include <iterator>
 
-#include "support/LinkTestSupport.h"
 #include "app/AppTexts.h"
 #include "link/LinkTexts.h"
+#include "support/LinkTestSupport.h"
 #include "support/SpecialFiles.h"
 
 namespace orbisk {

@@ -4,13 +4,13 @@
 
 #include <unistd.h>
 
-#include "support/ReportFixtures.h"
-#include "support/SampleSession.h"
 #include "app/Config.h"
-#include "tools/orbisk-cli/CommandLineReport.h"
 #include "reports/ReportTexts.h"
 #include "reports/SpecialistRegister.h"
+#include "support/ReportFixtures.h"
+#include "support/SampleSession.h"
 #include "support/SpecialFiles.h"
+#include "tools/orbisk-cli/CommandLineReport.h"
 
 namespace orbisk {
 namespace {
@@ -33,7 +33,7 @@ protected:
         if (::access(CliPath().c_str(), X_OK) != 0) GTEST_SKIP() << "orbisk-cli is not built";
         ASSERT_TRUE(sample_.opened);
         test::WriteBytes(ini_, Utf8ToCp1251("[_Вид_]\r\nСлева=0\r\n[Иванов]\r\nИмя=Иван\r\n"
-                                               "Работает=ООО <Кран>\r\nУдостоверение=7\r\n"));
+                                            "Работает=ООО <Кран>\r\nУдостоверение=7\r\n"));
     }
     test::ProcessResult Run(const std::string& args) {
         return RunProcess(ShellQuote(CliPath()) + " --config " + ShellQuote(ini_.string()) +
@@ -105,8 +105,7 @@ TEST_F(CliReport, AnUnknownSpecialistIsNamedByTheFamilyAloneWithAWarning) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.family);
-        test::WriteBytes(ini_,
-                            Utf8ToCp1251(std::string("[_Вид_]\r\nСлева=0\r\n") + c.register_));
+        test::WriteBytes(ini_, Utf8ToCp1251(std::string("[_Вид_]\r\nСлева=0\r\n") + c.register_));
         const auto run = Run(file_ + " --kind 1 --cycles 1 --specialist " + c.family);
         EXPECT_EQ(run.exitCode, 0) << Errors();
         EXPECT_TRUE(run.out == Expected(1, "1", c.family));

@@ -46,11 +46,10 @@ protected:
     // `arguments` follow "write SAMPLE"; the command stops after 60 s at the latest.
     CliRun Write(const std::string& arguments, const std::string& options = {}) {
         const auto errors = folder.Folder() / "stderr.txt";
-        const std::string command = "timeout 60 '" + CliProgram() +
-                                    "' --config '" + (folder.Folder() / "cli.ini").string() +
-                                    "' " + options + " write '" + ORBISK_SOURCE_DIR +
-                                    "/samples/current.bbd' " + arguments + " 2>'" +
-                                    errors.string() + "'";
+        const std::string command = "timeout 60 '" + CliProgram() + "' --config '" +
+                                    (folder.Folder() / "cli.ini").string() + "' " + options +
+                                    " write '" + ORBISK_SOURCE_DIR + "/samples/current.bbd' " +
+                                    arguments + " 2>'" + errors.string() + "'";
         const int raw = std::system(command.c_str());
         const auto bytes = ReadAll(errors);
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::string(bytes.begin(), bytes.end())};
@@ -72,7 +71,7 @@ TEST_F(CliWrite, EachBlockReachesTheSimulatedMemoryAndNothingElse) {
         SCOPED_TRACE(c.block);
         SetUp();
         const CliRun run = Write(std::string("--block ") + c.block + " " + Simulated() +
-                              " --set 'eOwner=ООО «Новый владелец»' --set eStop=110"
+                                 " --set 'eOwner=ООО «Новый владелец»' --set eStop=110"
                                  " --set eNumber=0123456789ABCDEF-and-more");
         ASSERT_EQ(run.status, 0) << run.errors;
         EXPECT_EQ(run.errors, "");
@@ -100,9 +99,9 @@ TEST_F(CliWrite, EachBlockReachesTheSimulatedMemoryAndNothingElse) {
 
 TEST_F(CliWrite, TheDialogsAndChoicesOfTheSettingsPage) {
     const CliRun run = Write("--block settings " + Simulated() +
-                          " --sensor 2=100,1100 --sensor 3=500,1500 --modes 100,90,80,200"
-                          " --set rgRele3=2 --set chbSensWorkMode=1 --set eLeb1Cnt=2"
-                          " --set eLeb2Cnt=1 --set eLeb3Cnt=1");
+                             " --sensor 2=100,1100 --sensor 3=500,1500 --modes 100,90,80,200"
+                             " --set rgRele3=2 --set chbSensWorkMode=1 --set eLeb1Cnt=2"
+                             " --set eLeb2Cnt=1 --set eLeb3Cnt=1");
     ASSERT_EQ(run.status, 0) << run.errors;
     const auto m = ReadAll(Memory());
     const auto u16 = [&](std::size_t a) { return m[a] | m[a + 1] << 8; };
@@ -117,10 +116,10 @@ TEST_F(CliWrite, TheDialogsAndChoicesOfTheSettingsPage) {
 
 TEST_F(CliWrite, ClampingIsToldAndTheClampedValueWritten) {
     const CliRun run = Write("--block settings " + Simulated() +
-                          " --set eLeb1Cnt=5 --set eLeb2Cnt=5 --set eLeb3Cnt=5");
+                             " --set eLeb1Cnt=5 --set eLeb2Cnt=5 --set eLeb3Cnt=5");
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.errors, std::string(edittext::kAboveMaximum) + "3\n" + edittext::kAboveMaximum +
-                              "0\n");
+    EXPECT_EQ(run.errors,
+              std::string(edittext::kAboveMaximum) + "3\n" + edittext::kAboveMaximum + "0\n");
     const auto m = ReadAll(Memory());
     EXPECT_EQ(std::vector<int>(m.begin() + 0x30, m.begin() + 0x33), (std::vector<int>{5, 3, 0}));
 }
@@ -132,13 +131,16 @@ TEST_F(CliWrite, AbandonedAndRefusedWritesSendNothing) {
         int status;
         std::string errors;
     };
-    const std::string question = "Идентификационная информация содержит ошибки.\\nПродолжить запись?";
+    const std::string question =
+        "Идентификационная информация содержит ошибки.\\nПродолжить запись?";
     const Case cases[] = {
         {"--block identification --set eRegYear=1999", "", 1,
          std::string(edittext::kBadRecorderYear) + "\n" + question + "\n"},
-        {"--block identification --set eSumGruz=", "", 1, std::string(edittext::kBadCapacity) + "\n"},
+        {"--block identification --set eSumGruz=", "", 1,
+         std::string(edittext::kBadCapacity) + "\n"},
         // Standard error writes a line break inside a message as "\n".
-        {"--block settings --set eEnable=x", "", 1, "Введено неправильное значение!\\n Должно быть целое число.\n"},
+        {"--block settings --set eEnable=x", "", 1,
+         "Введено неправильное значение!\\n Должно быть целое число.\n"},
         {"--block settings --sensor 1=40000,1", "", 1, std::string(edittext::kQoOutOfRange) + "\n"},
     };
     for (const Case& c : cases) {
@@ -157,10 +159,13 @@ TEST_F(CliWrite, AbandonedAndRefusedWritesSendNothing) {
 TEST_F(CliWrite, MistakesInTheCallAreUsageErrors) {
     for (const char* arguments :
          {"--block settings", "--port 0x378", "--block all --port 0x378",
-          "--block settings --port 0x378 --set eVersion=2", "--block settings --port 0x378 --set eX=1",
-          "--block settings --port 0x378 --set rgRele3=3", "--block settings --port 0x378 --set eStop",
+          "--block settings --port 0x378 --set eVersion=2",
+          "--block settings --port 0x378 --set eX=1",
+          "--block settings --port 0x378 --set rgRele3=3",
+          "--block settings --port 0x378 --set eStop",
           "--block settings --port 0x378 --set chbSensWorkMode=2",
-          "--block settings --port 0x378 --modes 1,2,3", "--block settings --port 0x378 --modes a,1,2,3",
+          "--block settings --port 0x378 --modes 1,2,3",
+          "--block settings --port 0x378 --modes a,1,2,3",
           "--block settings --port 0x378 --sensor 2:1,2", "--block settings --port abc"}) {
         SCOPED_TRACE(arguments);
         EXPECT_EQ(Write(arguments).status, 2);
@@ -175,14 +180,16 @@ TEST_F(CliWrite, MistakesInTheCallAreUsageErrors) {
 TEST_F(CliWrite, OverTheAdapterAFailedCheckAndAMissingReaderAreFailures) {
     {
         test::EmulatedAdapter adapter(memory);
-        const CliRun run = Write("--block settings --set eStop=110 --port '" + adapter.Path() + "'");
+        const CliRun run =
+            Write("--block settings --set eStop=110 --port '" + adapter.Path() + "'");
         ASSERT_EQ(run.status, 0) << run.errors;
         adapter.With([](AdapterEmulator& e) { EXPECT_EQ(e.Memory()[addr::AverageMaxLoad], 110); });
     }
     {
         test::EmulatedAdapter adapter(memory);
         adapter.Faults().droppedWrites = true;
-        const CliRun run = Write("--block settings --set eStop=110 --port '" + adapter.Path() + "'");
+        const CliRun run =
+            Write("--block settings --set eStop=110 --port '" + adapter.Path() + "'");
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.errors, std::string(linktext::kWriteMismatch) + "\n" +
                                   edittext::kSettingsWriteFailed + "\n");
@@ -193,13 +200,15 @@ TEST_F(CliWrite, OverTheAdapterAFailedCheckAndAMissingReaderAreFailures) {
         const CliRun run = Write("--block settings --port '" + adapter.Path() + "'");
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.errors, std::string(linktext::kNoReaderOnAdapter) + "\n" +
-                                  linktext::kReaderNotFound + "\n" + edittext::kNotConnected + "\n");
+                                  linktext::kReaderNotFound + "\n" + edittext::kNotConnected +
+                                  "\n");
     }
 }
 
 TEST_F(CliWrite, TheBusCanBeTraced) {
     const auto trace = folder.Folder() / "bus.trace";
-    const CliRun run = Write("--block settings " + Simulated() + " --trace '" + trace.string() + "'");
+    const CliRun run =
+        Write("--block settings " + Simulated() + " --trace '" + trace.string() + "'");
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_GT(fs::file_size(trace), 240u * 9 * 2);  // at least two changes per bit written
 }

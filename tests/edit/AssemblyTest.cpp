@@ -34,8 +34,12 @@ struct Pages {
     Session session{prompter, clock};
 };
 
-std::string Above(int max) { return edittext::kAboveMaximum + std::to_string(max); }
-std::string Below(int min) { return edittext::kBelowMinimum + std::to_string(min); }
+std::string Above(int max) {
+    return edittext::kAboveMaximum + std::to_string(max);
+}
+std::string Below(int min) {
+    return edittext::kBelowMinimum + std::to_string(min);
+}
 
 TEST(IdentificationAssembly, EveryFieldInItsPlaceAndEveryOtherByteZero) {
     Pages p;
@@ -101,11 +105,20 @@ TEST(IdentificationAssembly, NumbersOutsideTheirRangesAreReplacedAfterTheQuestio
         {"2000", "1900", "0", {}, 2000, 1900, 0},
         {"2099", "2099", "100", {}, 2099, 2099, 100},
         {"1999", "2008", "10", {edittext::kBadRecorderYear}, 2000, 2008, 10},
-        {"2008", "1899", "101", {edittext::kBadCraneYear, edittext::kBadServiceLife}, 2008, 2000,
+        {"2008",
+         "1899",
+         "101",
+         {edittext::kBadCraneYear, edittext::kBadServiceLife},
+         2008,
+         2000,
          20},
-        {"", "abc", "-1",
-         {edittext::kBadRecorderYear, edittext::kBadCraneYear, edittext::kBadServiceLife}, 2000,
-         2000, 20},
+        {"",
+         "abc",
+         "-1",
+         {edittext::kBadRecorderYear, edittext::kBadCraneYear, edittext::kBadServiceLife},
+         2000,
+         2000,
+         20},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.recorderYear) + "/" + c.craneYear + "/" + c.serviceLife);
@@ -185,12 +198,11 @@ TEST(SettingsAssembly, ValuesAreClampedInTheirOrderAndThePageShowsTheClampedValu
     p.Text(Ctl::eExtRele4) = "-3";
     const auto block = AssembleSettings(p.session.Image(), p.Model(), p.prompter);
     ASSERT_TRUE(block);
-    EXPECT_EQ(p.prompter.texts, (std::vector<std::string>{Above(3), Above(0), Below(50),
-                                                            Above(255), Below(1), Below(0)}));
-    const std::pair<Ctl, int> shown[] = {{Ctl::eLeb1Cnt, 5},   {Ctl::eLeb2Cnt, 3},
-                                         {Ctl::eLeb3Cnt, 0},   {Ctl::eWarning, 50},
-                                         {Ctl::eMassScale, 255}, {Ctl::eCycleTime, 1},
-                                         {Ctl::eExtRele4, 0}};
+    EXPECT_EQ(p.prompter.texts, (std::vector<std::string>{Above(3), Above(0), Below(50), Above(255),
+                                                          Below(1), Below(0)}));
+    const std::pair<Ctl, int> shown[] = {
+        {Ctl::eLeb1Cnt, 5},     {Ctl::eLeb2Cnt, 3},   {Ctl::eLeb3Cnt, 0}, {Ctl::eWarning, 50},
+        {Ctl::eMassScale, 255}, {Ctl::eCycleTime, 1}, {Ctl::eExtRele4, 0}};
     for (const auto& [control, value] : shown) {
         EXPECT_EQ(p.Text(control), std::to_string(value)) << ControlName(control);
         EXPECT_EQ(block->U8(FindSettingField(control)->address), value) << ControlName(control);

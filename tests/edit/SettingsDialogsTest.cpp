@@ -46,10 +46,8 @@ TEST(NormalisationDialog, EnteringAppendsRowsAndRefusesWhatIsOutOfRange) {
         std::string message;
     };
     const Case refused[] = {
-        {"40000", "1", edittext::kQoOutOfRange},
-        {"-1", "1", edittext::kQoOutOfRange},
-        {"1", "32768", edittext::kQnomOutOfRange},
-        {"", "1", edittext::NotIntegerText("")},
+        {"40000", "1", edittext::kQoOutOfRange},       {"-1", "1", edittext::kQoOutOfRange},
+        {"1", "32768", edittext::kQnomOutOfRange},     {"", "1", edittext::NotIntegerText("")},
         {"1", "1,5", edittext::NotIntegerText("1,5")},
     };
     for (const Case& c : refused) {

@@ -38,7 +38,8 @@ struct Rig {
     std::vector<std::uint8_t> Memory() {
         if (kind == Link::Lpt) return {model->Memory().begin(), model->Memory().end()};
         std::vector<std::uint8_t> bytes;
-        adapter->With([&](AdapterEmulator& e) { bytes.assign(e.Memory().begin(), e.Memory().end()); });
+        adapter->With(
+            [&](AdapterEmulator& e) { bytes.assign(e.Memory().begin(), e.Memory().end()); });
         return bytes;
     }
     WriteResult Identification(bool withLongTerm = false) {
@@ -64,7 +65,9 @@ struct Rig {
     ReaderLink link;
 };
 
-const char* Name(Link kind) { return kind == Link::Usb ? "USB adapter" : "parallel port"; }
+const char* Name(Link kind) {
+    return kind == Link::Usb ? "USB adapter" : "parallel port";
+}
 
 // Each region reaches the memory exactly as the image buffer then holds it; nothing outside it
 // changes.
@@ -85,7 +88,8 @@ TEST(Write, EachRegionReachesTheMemoryOverEitherLink) {
             Rig rig(kind);
             rig.session.Model().Text(Ctl::eOwner) = "ООО «Новый владелец»";
             rig.session.Model().Text(Ctl::eStop) = "110";
-            ASSERT_EQ(r.write(rig), WriteResult::Written) << ::testing::PrintToString(rig.Messages());
+            ASSERT_EQ(r.write(rig), WriteResult::Written)
+                << ::testing::PrintToString(rig.Messages());
             EXPECT_TRUE(rig.prompter.messages.empty());
             EXPECT_EQ(rig.prompter.LastStatus(), linktext::kWritten);
             // The 200 ms between the search and the write.
@@ -135,8 +139,8 @@ TEST(Write, RefusedAndVanishingReadersEndWithTheLinksMessageAndThePagesOwn) {
         std::string linkMessage;
     };
     const Case cases[] = {
-        {"every byte refused", Link::Usb,
-         [](Rig& r) { r.adapter->Faults().refusedWrites = -1; }, linktext::kNoReaderAnswer},
+        {"every byte refused", Link::Usb, [](Rig& r) { r.adapter->Faults().refusedWrites = -1; },
+         linktext::kNoReaderAnswer},
         {"adapter gone after 100 bytes", Link::Usb,
          [](Rig& r) { r.adapter->Faults().unplugAfterWrites = 100; }, linktext::kNoReaderAnswer},
         {"memory refuses its bytes", Link::Lpt, [](Rig& r) { r.model->WithholdDataAcks(1 << 20); },
@@ -147,8 +151,8 @@ TEST(Write, RefusedAndVanishingReadersEndWithTheLinksMessageAndThePagesOwn) {
         Rig rig(c.kind);
         c.fault(rig);
         EXPECT_EQ(rig.Identification(), WriteResult::Failed);
-        EXPECT_EQ(rig.Messages(), (std::vector<std::string>{
-                                      c.linkMessage, edittext::kIdentificationWriteFailed}));
+        EXPECT_EQ(rig.Messages(),
+                  (std::vector<std::string>{c.linkMessage, edittext::kIdentificationWriteFailed}));
         EXPECT_EQ(rig.prompter.LastStatus(), linktext::kNotWritten);
     }
 }
@@ -192,8 +196,8 @@ TEST(Write, APeriodImageIsNeverWritten) {
     rig.prompter.Clear();
     EXPECT_EQ(rig.Identification(true), WriteResult::PeriodImage);
     EXPECT_EQ(rig.Settings(), WriteResult::PeriodImage);
-    EXPECT_EQ(rig.Messages(), (std::vector<std::string>{edittext::kPeriodNotWritten,
-                                                        edittext::kPeriodNotWritten}));
+    EXPECT_EQ(rig.Messages(),
+              (std::vector<std::string>{edittext::kPeriodNotWritten, edittext::kPeriodNotWritten}));
     EXPECT_TRUE(rig.prompter.statuses.empty());  // no search either
     rig.adapter->With([](AdapterEmulator& e) { EXPECT_EQ(e.Commands('W'), 0); });
 

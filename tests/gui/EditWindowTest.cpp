@@ -42,7 +42,8 @@ protected:
     std::vector<std::uint8_t> ReaderMemory() {
         if (memory_) return {memory_->Memory().begin(), memory_->Memory().end()};
         std::vector<std::uint8_t> bytes;
-        adapter_->With([&](AdapterEmulator& e) { bytes.assign(e.Memory().begin(), e.Memory().end()); });
+        adapter_->With(
+            [&](AdapterEmulator& e) { bytes.assign(e.Memory().begin(), e.Memory().end()); });
         return bytes;
     }
     void Retype(const char* edit, const QString& text) {
@@ -88,7 +89,8 @@ TEST_F(EditWindow, AChangedPassportReachesTheReaderAndComesBackWithTheNextReadin
         recorder_.Clear();
         recorder_.answers = {true};
         Command("GetFromCopyr")->trigger();
-        EXPECT_EQ(recorder_.questions, (std::vector<std::string>{linktext::kReaderChecksumQuestion}));
+        EXPECT_EQ(recorder_.questions,
+                  (std::vector<std::string>{linktext::kReaderChecksumQuestion}));
         EXPECT_EQ(Text("eOwner"), "ООО «Новый владелец»");
         EXPECT_EQ(Text("eGruz2"), "12.50");
         window_.reset();
@@ -107,9 +109,9 @@ TEST_F(EditWindow, SettingsAreClampedWrittenAndThePageReturnsToReadOnly) {
     for (const char* count : {"eLeb1Cnt", "eLeb2Cnt", "eLeb3Cnt"}) Retype(count, "5");
 
     Click("bbChangeLevel");
-    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{
-                                  std::string(edittext::kAboveMaximum) + "3",
-                                  std::string(edittext::kAboveMaximum) + "0"}));
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{std::string(edittext::kAboveMaximum) + "3",
+                                        std::string(edittext::kAboveMaximum) + "0"}));
     EXPECT_EQ(Text("eLeb2Cnt"), "3");
     EXPECT_EQ(Text("eLeb3Cnt"), "0");
     EXPECT_FALSE(Checked("chbEditLevel"));
@@ -125,8 +127,8 @@ TEST_F(EditWindow, AFailedWriteLeavesEditModeOnAndAPeriodImageIsNotWritten) {
     Click("chbEditLevel");
     Retype("eStop", "111");
     Click("bbChangeLevel");
-    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{linktext::kWriteMismatch,
-                                                        edittext::kSettingsWriteFailed}));
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{linktext::kWriteMismatch, edittext::kSettingsWriteFailed}));
     EXPECT_TRUE(Checked("chbEditLevel"));
     EXPECT_EQ(Panel0(), linktext::kNotWritten);
 
@@ -144,7 +146,8 @@ TEST_F(EditWindow, AFailedWriteLeavesEditModeOnAndAPeriodImageIsNotWritten) {
 
 // A click in the empty part of a list opens its dialog as well, so that rows can be added.
 void ClickList(QTreeWidget* list) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 5));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      QPoint(5, list->viewport()->height() - 5));
 }
 
 TEST_F(EditWindow, TheNormalisationDialogEditsTheCalibrationListInEditModeOnly) {

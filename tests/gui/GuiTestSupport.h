@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "app/qt/Datau.h"
 #include "app/Locations.h"
+#include "app/qt/Datau.h"
 #include "app/qt/Mainu.h"
-#include "base/qt/QtText.h"
 #include "base/DateTime.h"
+#include "base/qt/QtText.h"
 #include "support/RecordingPrompter.h"
 
 namespace orbisk::test {
@@ -35,7 +35,6 @@ inline void Type(QWidget* widget, const QString& text) {
 inline QString SamplePath(const char* name) {
     return QString(ORBISK_SOURCE_DIR) + "/samples/" + name;
 }
-
 
 // Runs `act` on the next modal window that opens (it is expected to close it).
 inline void OnNextModal(std::function<void(QWidget*)> act) {

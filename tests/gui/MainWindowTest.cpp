@@ -31,9 +31,9 @@
 
 #include "GuiTestSupport.h"
 #include "app/AppTexts.h"
+#include "app/qt/QtSingleInstance.h"
 #include "base/qt/QtHintTiming.h"
 #include "base/qt/QtPrompter.h"
-#include "app/qt/QtSingleInstance.h"
 #include "image/Messages.h"
 #include "views/qt/Opformu.h"
 

@@ -25,10 +25,10 @@
 #include "ReaderWindowSupport.h"
 #include "app/qt/MainuReader.h"
 #include "link/Cdcu.h"
-#include "support/LinkTestSupport.h"
 #include "link/LinkTexts.h"
 #include "link/qt/QtSerialLine.h"
 #include "link/qt/Selectpsi.h"
+#include "support/LinkTestSupport.h"
 
 namespace orbisk::test {
 namespace {

@@ -4,16 +4,16 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "base/Clock.h"
-#include "image/Codecs.h"
 #include "base/DateTime.h"
+#include "image/Codecs.h"
 #include "image/NumberFormat.h"
 #include "support/ImageBuilder.h"
 #include "support/RecordingPrompter.h"
@@ -109,7 +109,8 @@ TEST(NumberFormat, RoundsHalfAwayFromZeroWithAllDigits) {
 TEST(NumberFormat, SeparatorIsAPointWhateverTheLocale) {
     const auto dir = test::TempDir("comma-locale");
     const std::string compile = std::string(ORBISK_LOCALEDEF) + " -i " + ORBISK_RU_LOCALE_SOURCE +
-                                " -f UTF-8 '" + (dir / "ru_RU.UTF-8").string() + "' >/dev/null 2>&1";
+                                " -f UTF-8 '" + (dir / "ru_RU.UTF-8").string() +
+                                "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(compile.c_str()), 0) << "localedef cannot make ru_RU.UTF-8";
     const std::string before = std::setlocale(LC_ALL, nullptr);
     ::setenv("LOCPATH", dir.c_str(), 1);
@@ -126,8 +127,8 @@ TEST(NumberFormat, SeparatorIsAPointWhateverTheLocale) {
     std::filesystem::remove_all(dir);
     ASSERT_TRUE(russian) << "the compiled locale cannot be used";
     ASSERT_STREQ(probe, "2,5");  // the locale is in force: printf writes its comma
-    EXPECT_EQ(shown, (std::vector<std::string>{"2500000000000.00", "123456789012345.7",
-                                               "1.23456", "12.50"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"2500000000000.00", "123456789012345.7", "1.23456",
+                                               "12.50"}));
 }
 
 }  // namespace

@@ -210,8 +210,8 @@ TEST_F(StatisticsTest, ConstantsAndClassRules) {
 
 TEST_F(StatisticsTest, LoadClassThresholds) {
     // Kp = (j/100)^3 for a single bin j.
-    const std::pair<int, int> cases[] = {{49, 1}, {50, 2}, {62, 2}, {63, 3}, {79, 3}, {80, 4},
-                                         {100, 4}, {127, 4}};
+    const std::pair<int, int> cases[] = {{49, 1}, {50, 2}, {62, 2},  {63, 3},
+                                         {79, 3}, {80, 4}, {100, 4}, {127, 4}};
     for (auto [load, cls] : cases) {
         image = MakeBasicImage();
         Cycles(0, load, 10);
@@ -322,7 +322,7 @@ TEST_F(DecodingTest, DistributionRowsAtEachStep) {
     ASSERT_EQ(model.loadRows.size(), 127u);
     EXPECT_EQ(model.loadRows[0][1], "1%");
     EXPECT_EQ(model.loadRows[126][1], "127%");
-    EXPECT_EQ(model.loadRows[4][2], "1");   // bin 5 in row "5%"
+    EXPECT_EQ(model.loadRows[4][2], "1");  // bin 5 in row "5%"
     EXPECT_EQ(model.loadRows[126][2], "8");
     EXPECT_EQ(model.loadRows[5][3], "16");  // winch 1's column of row "6%"
     EXPECT_EQ(model.histogram[0].back().x, 127);
@@ -449,7 +449,8 @@ TEST_F(CycleRowsTest, FrameMarks) {
     const RecorderTime t = MakeTime(1, 3, 2009, 8, 0);
     WriteRecord(image, Slot(0), t, 0x00, 50, 50, 0, 0, 12.0f, 0x7FFD);
     WriteRecord(image, Slot(1), MakeTime(1, 3, 2009, 9, 0), 0x00, 50, 50, 0, 0, 12.0f, 0x0100);
-    for (int i = 0; i < 5; ++i) image.SetU8(static_cast<std::uint16_t>(0x8000 + ((0x7FFD + i) & 0x7FFF)), t.bytes[i]);
+    for (int i = 0; i < 5; ++i)
+        image.SetU8(static_cast<std::uint16_t>(0x8000 + ((0x7FFD + i) & 0x7FFF)), t.bytes[i]);
     const auto rows = Rows(CycleFilter::All);
     EXPECT_FALSE(rows[0].hasFrame);
     EXPECT_TRUE(rows[1].hasFrame);

@@ -58,8 +58,8 @@ TEST(ImageRings, WalkStartsBeforeTheWriteSlotAndWraps) {
 
 TEST(ImageRings, AddressesOutsideTheRingCountAsTheLastSlot) {
     RecorderImage image;
-    for (std::uint16_t a : {std::uint16_t{0}, std::uint16_t{0x0FFF}, std::uint16_t{0x7C00},
-                            std::uint16_t{0xFFFF}}) {
+    for (std::uint16_t a :
+         {std::uint16_t{0}, std::uint16_t{0x0FFF}, std::uint16_t{0x7C00}, std::uint16_t{0xFFFF}}) {
         image.SetU16(addr::CycleLogWrite, a);
         EXPECT_EQ(image.WriteSlot(kCycleLog), 1727) << a;
     }
@@ -92,8 +92,8 @@ TEST(ImageFrames, PositionsWrapInsideTheFrameArea) {
 TEST(ImageRecords, DecodesEveryField) {
     RecorderImage image;
     const std::uint16_t slot = RecorderImage::SlotAddress(kCycleLog, 7);
-    test::WriteRecord(image, slot, test::MakeTime(5, 6, 2011, 7, 8), 0xE5, 12, 50, 60, 70,
-                         3.25f, 0x1234);
+    test::WriteRecord(image, slot, test::MakeTime(5, 6, 2011, 7, 8), 0xE5, 12, 50, 60, 70, 3.25f,
+                      0x1234);
     const CycleRecord r = image.Record(slot);
     EXPECT_EQ(r.time, test::MakeTime(5, 6, 2011, 7, 8));
     EXPECT_TRUE(r.IsSwitchEvent());

@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "base/Clock.h"
-#include "image/DataFile.h"
 #include "base/DateTime.h"
+#include "image/DataFile.h"
 #include "image/Session.h"
 #include "support/ImageBuilder.h"
 #include "support/RecordingPrompter.h"
@@ -26,7 +26,8 @@ protected:
     RecordingPrompter prompter;
     FixedClock clock{EncodeDateTime(2026, 12, 8, 10, 0)};
     Session session{prompter, clock};
-    std::filesystem::path dir = TempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::path dir =
+        TempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
 
     void TearDown() override { std::filesystem::remove_all(dir); }
 
@@ -64,7 +65,7 @@ TEST_F(SessionTest, ChecksumQuestionDecidesWhetherThePagesAreRefreshed) {
     ASSERT_EQ(prompter.texts.size(), 1u);
     EXPECT_EQ(prompter.texts[0], kChecksumQuestion);
     EXPECT_EQ(session.Model().Text(Ctl::eMarka), "");  // not refreshed
-    EXPECT_EQ(session.Image().U8(0x0002), 0x55);        // but the bytes are in the image
+    EXPECT_EQ(session.Image().U8(0x0002), 0x55);       // but the bytes are in the image
 
     prompter.Clear();
     prompter.answers = {true};
@@ -83,7 +84,8 @@ TEST_F(SessionTest, ShortOrMissingFilesAreRefusedAndLeaveEverythingAsItWas) {
     WriteFile(dir / "short.bbd", bytes.data(), bytes.size());
     EXPECT_EQ(session.OpenDataFile(dir / "short.bbd"), OpenResult::Refused);
     ASSERT_EQ(prompter.texts.size(), 1u);
-    EXPECT_EQ(prompter.texts[0], "Неправильный размер файла данных: 100 байт.\nОжидается 65536 байт.");
+    EXPECT_EQ(prompter.texts[0],
+              "Неправильный размер файла данных: 100 байт.\nОжидается 65536 байт.");
     EXPECT_TRUE(session.Image() == before);
     EXPECT_EQ(session.Model().Text(Ctl::eMarka), "Первый");
 

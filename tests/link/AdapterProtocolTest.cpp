@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "support/LinkTestSupport.h"
 #include "link/Cdcu.h"
 #include "link/SerialPorts.h"
+#include "support/LinkTestSupport.h"
 
 namespace orbisk {
 namespace {
@@ -134,7 +134,8 @@ TEST(SerialPortNames, ComNumbersAndDevicePaths) {
 
 TEST(SerialPortNames, UsbDevicesComeFirstInNumberOrderThenOnBoardPortsWithADriver) {
     namespace fs = std::filesystem;
-    const fs::path root = fs::temp_directory_path() / ("orbisk-ports-" + std::to_string(::getpid()));
+    const fs::path root =
+        fs::temp_directory_path() / ("orbisk-ports-" + std::to_string(::getpid()));
     const fs::path dev = root / "dev";
     const fs::path tty = root / "tty";
     fs::create_directories(dev);
@@ -148,9 +149,10 @@ TEST(SerialPortNames, UsbDevicesComeFirstInNumberOrderThenOnBoardPortsWithADrive
     fs::create_directories(tty / "ttyS0" / "device");
     const auto list = SerialDevicesIn(dev.string(), tty.string());
     fs::remove_all(root);
-    EXPECT_EQ(list, (std::vector<std::string>{(dev / "ttyACM0").string(), (dev / "ttyUSB2").string(),
-                                              (dev / "ttyUSB10").string(), (dev / "ttyS1").string(),
-                                              (dev / "ttyS12").string()}));
+    EXPECT_EQ(list,
+              (std::vector<std::string>{(dev / "ttyACM0").string(), (dev / "ttyUSB2").string(),
+                                        (dev / "ttyUSB10").string(), (dev / "ttyS1").string(),
+                                        (dev / "ttyS12").string()}));
     EXPECT_TRUE(SerialDevicesIn((root / "none").string(), tty.string()).empty());
 }
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <fstream>
 
-#include "support/LinkTestSupport.h"
 #include "link/LinkTexts.h"
 #include "link/Tdlportio.h"
+#include "support/LinkTestSupport.h"
 
 namespace orbisk {
 namespace {

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <chrono>
 
-#include "support/LinkTestSupport.h"
 #include "link/I2cu.h"
 #include "link/LinkTexts.h"
+#include "support/LinkTestSupport.h"
 
 namespace orbisk {
 namespace {

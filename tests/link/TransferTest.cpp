@@ -2,8 +2,8 @@
 // transfer can fail, with the texts the person sees.
 #include <gtest/gtest.h>
 
-#include "support/LinkTestSupport.h"
 #include "link/LinkTexts.h"
+#include "support/LinkTestSupport.h"
 
 namespace orbisk {
 namespace {

@@ -6,9 +6,9 @@
 #include <unistd.h>
 #include <cstdlib>
 
-#include "support/ReportFixtures.h"
 #include "reports/BuildReport.h"
 #include "reports/ReportTexts.h"
+#include "support/ReportFixtures.h"
 
 namespace orbisk {
 namespace {

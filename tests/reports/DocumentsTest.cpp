@@ -4,9 +4,9 @@
 
 #include <stdexcept>
 
-#include "support/ReportFixtures.h"
 #include "reports/BuildReport.h"
 #include "reports/ReportTexts.h"
+#include "support/ReportFixtures.h"
 
 namespace orbisk {
 namespace {

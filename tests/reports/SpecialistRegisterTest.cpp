@@ -2,9 +2,9 @@
 // sections, reading, saving and deleting.
 #include <gtest/gtest.h>
 
-#include "support/ReportFixtures.h"
 #include "base/TextCodec.h"
 #include "reports/SpecialistRegister.h"
+#include "support/ReportFixtures.h"
 
 namespace orbisk {
 namespace {

@@ -23,19 +23,18 @@
 #include <thread>
 #include <vector>
 #include "base/Clock.h"
-#include "base/Prompter.h"
-#include "support/RecordingPrompter.h"
-#include "support/TempFolder.h"
-#include "image/DataFile.h"
 #include "base/DateTime.h"
+#include "base/Prompter.h"
+#include "image/DataFile.h"
 #include "image/Decoding.h"
 #include "image/Messages.h"
 #include "image/RecorderImage.h"
 #include "image/Session.h"
+#include "support/RecordingPrompter.h"
+#include "support/TempFolder.h"
 
 namespace orbisk {
 namespace {
-
 
 // ---------------------------------------------------------------------------------------------
 // Test machinery
@@ -64,7 +63,6 @@ public:
 private:
     std::uint64_t state_;
 };
-
 
 // Ends the program when the work it guards has not finished in time: a hang must fail the
 // test run, not stall it.

@@ -25,15 +25,15 @@
 #include <vector>
 
 #include "base/Clock.h"
-#include "base/Prompter.h"
-#include "support/RecordingPrompter.h"
-#include "support/TempFolder.h"
-#include "image/DataFile.h"
 #include "base/DateTime.h"
+#include "base/Prompter.h"
+#include "image/DataFile.h"
 #include "image/Decoding.h"
 #include "image/Messages.h"
 #include "image/RecorderImage.h"
 #include "image/Session.h"
+#include "support/RecordingPrompter.h"
+#include "support/TempFolder.h"
 
 #include "RobustnessSupport.h"
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "base/Clock.h"
-#include "image/Codecs.h"
 #include "base/DateTime.h"
+#include "image/Codecs.h"
 #include "image/RecorderImage.h"
 #include "image/Session.h"
 #include "support/RecordingPrompter.h"

@@ -10,7 +10,9 @@
 
 namespace orbisk::test {
 
-inline std::uint8_t Bcd(int v) { return static_cast<std::uint8_t>((v / 10) << 4 | (v % 10)); }
+inline std::uint8_t Bcd(int v) {
+    return static_cast<std::uint8_t>((v / 10) << 4 | (v % 10));
+}
 
 inline RecorderTime MakeTime(int day, int month, int year, int hour, int minute) {
     return RecorderTime{{Bcd(minute), Bcd(hour), Bcd(day), Bcd(month), Bcd(year % 100)}};

@@ -21,14 +21,14 @@
 
 #include "app/Config.h"
 #include "base/Prompter.h"
-#include "support/RecordingPrompter.h"
 #include "image/RecorderImage.h"
-#include "link/sim/AdapterEmulator.h"
-#include "link/sim/I2cMemoryModel.h"
 #include "link/PortFailure.h"
 #include "link/PosixSerialLine.h"
-#include "link/sim/PtyAdapterServer.h"
 #include "link/ReaderLink.h"
+#include "link/sim/AdapterEmulator.h"
+#include "link/sim/I2cMemoryModel.h"
+#include "link/sim/PtyAdapterServer.h"
+#include "support/RecordingPrompter.h"
 
 namespace orbisk::test {
 

@@ -9,13 +9,12 @@
 #include <vector>
 
 #include "base/Prompter.h"
-#include "support/RecordingPrompter.h"
 #include "base/TextCodec.h"
 #include "image/DisplayModel.h"
 #include "reports/Reporthtm.h"
+#include "support/RecordingPrompter.h"
 
 namespace orbisk::test {
-
 
 inline CycleRow MakeCycle(const std::string& time, const std::string& state = "") {
     CycleRow row;

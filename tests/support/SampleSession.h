@@ -2,10 +2,10 @@
 // The sample data file opened as the desktop program opens it.
 #include <string>
 
-#include "support/ReportFixtures.h"
 #include "base/Clock.h"
 #include "base/DateTime.h"
 #include "image/Session.h"
+#include "support/ReportFixtures.h"
 
 namespace orbisk::test {
 

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/Codecs.h"
 #include "base/DateTime.h"
+#include "image/Codecs.h"
 #include "tools/make-samples/Prng.h"
 
 namespace orbisk::samples {

@@ -6,11 +6,11 @@
 #include <iostream>
 
 #include "app/Config.h"
-#include "base/FileReplace.h"
 #include "app/Locations.h"
-#include "tools/orbisk-cli/CommandLineReport.h"
+#include "base/FileReplace.h"
 #include "reports/ReportTexts.h"
 #include "reports/SpecialistRegister.h"
+#include "tools/orbisk-cli/CommandLineReport.h"
 
 #include "image/Session.h"
 #include "tools/orbisk-cli/LoadCommand.h"

@@ -5,8 +5,8 @@
 #include "Json.h"
 #include "LoadCommand.h"
 #include "app/Locations.h"
-#include "image/DataFile.h"
 #include "base/DateTime.h"
+#include "image/DataFile.h"
 
 namespace orbisk::cli {
 namespace {
@@ -23,7 +23,9 @@ void WriteList(JsonWriter& json, const TableList& list) {
     json.EndArray();
 }
 
-const char* ColorName(TextColor c) { return c == TextColor::Red ? "red" : "black"; }
+const char* ColorName(TextColor c) {
+    return c == TextColor::Red ? "red" : "black";
+}
 
 const char* PointColorName(PointColor c) {
     switch (c) {

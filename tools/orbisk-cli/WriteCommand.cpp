@@ -99,8 +99,10 @@ std::string ParseWrite(const std::vector<std::string>& args, WriteOptions& o) {
             o.sets.emplace_back(name, text);
         } else if (a == "--sensor" && hasValue) {
             const std::string& s = args[++i];
-            const std::size_t eq = s.find('='), comma = s.find(',', eq == std::string::npos ? 0 : eq);
-            const auto number = eq == std::string::npos ? std::nullopt : IntegerText(s.substr(0, eq));
+            const std::size_t eq = s.find('='),
+                              comma = s.find(',', eq == std::string::npos ? 0 : eq);
+            const auto number =
+                eq == std::string::npos ? std::nullopt : IntegerText(s.substr(0, eq));
             if (!number || comma == std::string::npos) return "--sensor takes N=QO,QNOM";
             o.sensors.push_back({*number, s.substr(eq + 1, comma - eq - 1), s.substr(comma + 1)});
         } else if (a == "--modes" && hasValue) {
@@ -108,8 +110,8 @@ std::string ParseWrite(const std::vector<std::string>& args, WriteOptions& o) {
             std::string rest = args[++i] + ",";
             for (int r = 0; r < 4; ++r) {
                 const std::size_t comma = rest.find(',');
-                const auto value = comma == std::string::npos ? std::nullopt
-                                                              : IntegerText(rest.substr(0, comma));
+                const auto value =
+                    comma == std::string::npos ? std::nullopt : IntegerText(rest.substr(0, comma));
                 if (!value) return "--modes takes four whole numbers R0,R1,R2,R3";
                 values[r] = ClampWorkMode(*value);
                 rest.erase(0, comma + 1);
@@ -140,7 +142,8 @@ void ApplySet(DisplayModel& model, const std::string& name, const std::string& t
     }
     const Ctl control = *ControlByName(name);
     const std::string pasted = Pasted(text, MaxTextLength(control));
-    if (const int group = ChannelNameGroup(control); group >= 0) model.SetChannelName(group, pasted);
+    if (const int group = ChannelNameGroup(control); group >= 0)
+        model.SetChannelName(group, pasted);
     model.Text(control) = pasted;
 }
 
@@ -169,16 +172,18 @@ int RunWriteCommand(const std::vector<std::string>& args, CliContext& ctx) {
         }
     }
     if (o.modes) {
-        for (int r = 0; r < 4; ++r) model.workModeValues[r] = static_cast<std::uint8_t>((*o.modes)[r]);
+        for (int r = 0; r < 4; ++r)
+            model.workModeValues[r] = static_cast<std::uint8_t>((*o.modes)[r]);
     }
 
     // The search's closing status texts say why no reader was found; they come before the
     // message that says so.
     prompter.TellWhyBefore(edittext::kNotConnected);
     const WriteTarget target{command.Link(), prompter, o.link.port};
-    const WriteResult result = *o.block == Block::Settings
-                                   ? WriteSettings(session, target)
-                                   : WriteIdentification(session, target, *o.block == Block::LongTerm);
+    const WriteResult result =
+        *o.block == Block::Settings
+            ? WriteSettings(session, target)
+            : WriteIdentification(session, target, *o.block == Block::LongTerm);
     bool ok = command.SaveTrace() && result == WriteResult::Written;
     if (ok && command.Simulation()) {
         RecorderImage memory;

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "CliContext.h"
-#include "ShowCommand.h"
-#include "app/Locations.h"
-#include "base/DateTime.h"
 #include "ReadCommand.h"
 #include "ReportCommand.h"
+#include "ShowCommand.h"
 #include "WriteCommand.h"
+#include "app/Locations.h"
+#include "base/DateTime.h"
 
 namespace orbisk::cli {
 
@@ -28,7 +28,8 @@ constexpr char kUsage[] =
     "  read --port PORT -o FILE [--simulate DATA.bbd [--trace FILE]]\n"
     "  report FILE --kind 1..5 [--cycles N] [--previous PREV] [--specialist FAMILY] [-o OUT]\n"
     "  write FILE --port PORT --block identification|long-term|settings [--set CONTROL=TEXT]...\n"
-    "        [--sensor N=QO,QNOM]... [--modes R0,R1,R2,R3] [--simulate MEMORY.bbd [--trace FILE]]\n";
+    "        [--sensor N=QO,QNOM]... [--modes R0,R1,R2,R3] [--simulate MEMORY.bbd [--trace "
+    "FILE]]\n";
 
 // The desktop program's own INI: it sits beside orbisk-cli.
 std::string DefaultConfigPath(const char* argv0) {

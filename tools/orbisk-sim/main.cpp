@@ -92,8 +92,9 @@ const std::vector<Switch>& Faults() {
         {"--drop-writes", nullptr,
          "acknowledge every byte write (W) but keep the old byte, as a write-protected reader",
          [](Settings& s, const std::string&) { return s.faults.droppedWrites = true; }},
-        {"--unplug-after-writes", "N", "go silent after N byte writes, as a reader pulled off "
-                                       "the adapter in the middle of a write",
+        {"--unplug-after-writes", "N",
+         "go silent after N byte writes, as a reader pulled off "
+         "the adapter in the middle of a write",
          [](Settings& s, const std::string& v) { return ToLong(v, s.faults.unplugAfterWrites); }},
         {"--trickle", "N",
          "answer every block read (R) with its first N bytes only, so that each block waits "

@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <cmath>
 
-#include "base/qt/QtDialogs.h"
 #include "app/Locations.h"
+#include "base/qt/QtDialogs.h"
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
 #include "image/DataFile.h"
