@@ -102,16 +102,26 @@ TEST_F(LocationsTest, ARelativeExecutablePathIsMadeAbsolute) {
     EXPECT_EQ(locations.programFolder, fs::current_path() / "bin");
 }
 
+// An installation's folders: the executable's, and where a package keeps its documents.
+struct InstalledTree {
+    InstalledTree() {
+        fs::create_directories(bin);
+        fs::create_directories(shared.parent_path());
+        fs::create_directories(documents.parent_path());
+    }
+    TempFolder root;
+    fs::path bin = root / "usr" / "bin";
+    fs::path shared = root / "usr" / "share" / "orbisk" / "orbis_k.pdf";
+    fs::path documents = root / "usr" / "share" / "doc" / "orbisk" / "orbis_k.pdf";
+};
+
 // The help document of a copy in one folder, of the build tree and of a system package (the
 // executable in /usr/bin, documents under /usr/share), in that order of preference.
 TEST(LocateHelpFileTest, BesideTheExecutableThenWhereAPackagePutsIt) {
-    TempFolder root;
-    const fs::path bin = root / "usr" / "bin";
-    const fs::path shared = root / "usr" / "share" / "orbisk" / "orbis_k.pdf";
-    const fs::path documents = root / "usr" / "share" / "doc" / "orbisk" / "orbis_k.pdf";
-    fs::create_directories(bin);
-    fs::create_directories(shared.parent_path());
-    fs::create_directories(documents.parent_path());
+    const InstalledTree tree;
+    const fs::path& bin = tree.bin;
+    const fs::path& shared = tree.shared;
+    const fs::path& documents = tree.documents;
 
     // None at all: the path beside the executable, so that opening it fails as a missing one.
     EXPECT_EQ(LocateHelpFile(bin), bin / "orbis_k.pdf");
@@ -133,22 +143,19 @@ TEST(LocateHelpFileTest, BesideTheExecutableThenWhereAPackagePutsIt) {
 }
 
 TEST(LocateHelpFileTest, ALinkToTheDocumentCountsAndTheLocationsCarryIt) {
-    TempFolder root;
-    const fs::path bin = root / "usr" / "bin";
-    const fs::path shared = root / "usr" / "share" / "orbisk" / "orbis_k.pdf";
-    const fs::path documents = root / "usr" / "share" / "doc" / "orbisk" / "orbis_k.pdf";
-    fs::create_directories(bin);
-    fs::create_directories(shared.parent_path());
-    fs::create_directories(documents.parent_path());
+    const InstalledTree tree;
+    const fs::path& bin = tree.bin;
+    const fs::path& shared = tree.shared;
+    const fs::path& documents = tree.documents;
 
 #ifndef _WIN32
     // A package keeps the document under share/<name>/ and links it from share/doc/<name>/; a
     // link whose target is gone is no document.
     fs::create_symlink("../../orbisk/orbis_k.pdf", documents);
     EXPECT_EQ(LocateHelpFile(bin), bin / "orbis_k.pdf");
-    fs::create_directories(root / "elsewhere");
-    WriteBytes(root / "elsewhere" / "orbis_k.pdf", "%PDF-");
-    fs::create_symlink(root / "elsewhere" / "orbis_k.pdf", shared);
+    fs::create_directories(tree.root / "elsewhere");
+    WriteBytes(tree.root / "elsewhere" / "orbis_k.pdf", "%PDF-");
+    fs::create_symlink(tree.root / "elsewhere" / "orbis_k.pdf", shared);
     EXPECT_EQ(LocateHelpFile(bin), shared);
 #else
     WriteBytes(shared, "%PDF-");
