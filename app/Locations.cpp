@@ -6,6 +6,8 @@
 #include "app/AppTexts.h"
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <cstdio>
 #include <random>
 #else
@@ -64,6 +66,24 @@ std::optional<std::string> SystemEnvironment(std::string_view name) {
     const char* value = std::getenv(std::string(name).c_str());
     if (value == nullptr) return std::nullopt;
     return std::string(value);
+#endif
+}
+
+fs::path ExecutablePath() {
+#ifdef _WIN32
+    // Long paths too: the buffer grows until the name fits.
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return {};
+        if (n < buffer.size()) return fs::path(buffer.substr(0, n));
+        buffer.resize(buffer.size() * 2);
+    }
+#else
+    std::error_code error;
+    fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path() : self;
 #endif
 }
 

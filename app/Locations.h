@@ -55,6 +55,9 @@ ProgramLocations LocateProgramFiles(const std::filesystem::path& executable,
 std::filesystem::path LocateHelpFile(const std::filesystem::path& programFolder,
                                      std::string_view baseName = "orbisk");
 
+// The running program's own file; empty when the system does not tell.
+std::filesystem::path ExecutablePath();
+
 // Paths and the UTF-8 texts of the configuration file, independent of the platform's own
 // narrow encoding.
 std::string PathToUtf8(const std::filesystem::path& path);

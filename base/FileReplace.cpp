@@ -124,8 +124,16 @@ ReplaceResult ReplaceThroughScratchFile(const fs::path& target, std::string_view
             fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);
         }
         error.clear();
+#ifdef _WIN32
+        // The file of that name is replaced in one step, or stays as it was.
+        if (::MoveFileExW(temporary.c_str(), target.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return ReplaceResult::Replaced;
+        }
+#else
         fs::rename(temporary, target, error);
         if (!error) return ReplaceResult::Replaced;
+#endif
         fs::remove(temporary, error);
         return ReplaceResult::NotCreated;
     }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/Locations.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -92,11 +94,7 @@ TDLPortIO::~TDLPortIO() {
 }
 
 std::string TDLPortIO::ExecutableFolder() {
-    char buffer[MAX_PATH + 1] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    std::string path(buffer, n > MAX_PATH ? 0 : n);
-    const auto slash = path.find_last_of("\\/");
-    return Cp1251ToUtf8(slash == std::string::npos ? std::string() : path.substr(0, slash));
+    return PathToUtf8(ExecutablePath().parent_path());
 }
 
 bool TDLPortIO::ConnectSCM() {
@@ -322,12 +320,8 @@ TDLPortIO::~TDLPortIO() {
 }
 
 std::string TDLPortIO::ExecutableFolder() {
-    char buffer[4096];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
-    if (n <= 0) return ".";
-    std::string path(buffer, static_cast<std::size_t>(n));
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    const auto self = ExecutablePath();
+    return self.empty() ? std::string(".") : PathToUtf8(self.parent_path());
 }
 
 void TDLPortIO::SetDeviceFolders(std::string parportListFolder, std::string deviceFolder) {

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "app/Locations.h"
 #include "image/DataFile.h"
 #include "link/LinkTexts.h"
 #include "link/SerialPorts.h"
@@ -78,11 +79,11 @@ int CommandLink::Open(const std::string& command, const LinkArguments& a) {
         return Usage(command + ": --trace needs the simulated parallel port (--simulate DATA.bbd)");
     }
 
-    config_ = std::make_unique<Config>(ctx_.configPath, std::filesystem::path());
+    config_ = std::make_unique<Config>(Utf8ToPath(ctx_.configPath), std::filesystem::path());
     ReaderLink::Options options;
     if (!a.simulate.empty()) {
         RecorderImage source;
-        if (!ReadDataFile(a.simulate, source, prompter_)) return kExitFailed;
+        if (!ReadDataFile(Utf8ToPath(a.simulate), source, prompter_)) return kExitFailed;
         model_ = std::make_shared<I2cMemoryModel>();
         std::copy(source.Data(), source.Data() + RecorderImage::Size(), model_->Memory().begin());
         if (!a.trace.empty()) model_->StartTrace();

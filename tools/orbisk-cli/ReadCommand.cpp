@@ -4,6 +4,7 @@
 
 #include "CommandLink.h"
 #include "app/AppTexts.h"
+#include "app/Locations.h"
 #include "image/DataFile.h"
 #include "image/RecorderImage.h"
 #include "link/LinkTexts.h"
@@ -46,7 +47,7 @@ int RunReadCommand(const std::vector<std::string>& args, CliContext& ctx) {
         prompter.Message(ui::kNotSaved, MessageIcon::Warning, {});
         return kExitFailed;
     }
-    if (const std::string error = WriteDataFile(output, *image); !error.empty()) {
+    if (const std::string error = WriteDataFile(Utf8ToPath(output), *image); !error.empty()) {
         prompter.Message(error, MessageIcon::Error, {});
         return kExitFailed;
     }

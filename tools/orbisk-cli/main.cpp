@@ -16,6 +16,12 @@
 #include "app/Locations.h"
 #include "base/DateTime.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
 namespace orbisk::cli {
 
 namespace {
@@ -34,8 +40,8 @@ constexpr char kUsage[] =
 // The desktop program's own INI: it sits beside orbisk-cli.
 std::string DefaultConfigPath(const char* argv0) {
     std::error_code ec;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) self = std::filesystem::absolute(argv0, ec);
+    std::filesystem::path self = ExecutablePath();
+    if (self.empty()) self = std::filesystem::absolute(Utf8ToPath(argv0), ec);
     return PathToUtf8(LocateProgramFiles(self.parent_path() / "orbisk").iniPath);
 }
 
@@ -111,6 +117,23 @@ int Main(int argc, char** argv) {
 
 }  // namespace orbisk::cli
 
+#ifdef _WIN32
+// The arguments come as the system holds them, UTF-16, and go on as UTF-8, whatever the code
+// page of the machine. The outputs are bytes as on every other system: no CR before LF.
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    // A console shows the UTF-8 messages as the texts they are.
+    SetConsoleOutputCP(CP_UTF8);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) arguments.push_back(orbisk::PathToUtf8(argv[i]));
+    std::vector<char*> pointers;
+    for (auto& argument : arguments) pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    return orbisk::cli::FinishStandardOutput(orbisk::cli::Main(argc, pointers.data()));
+}
+#else
 int main(int argc, char** argv) {
     return orbisk::cli::FinishStandardOutput(orbisk::cli::Main(argc, argv));
 }
+#endif

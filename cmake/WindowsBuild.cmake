@@ -1,0 +1,19 @@
+# The Windows build (scripts/windows/build.sh): orbisk-cli.exe, the port library the Wine tests
+# put beside it, and with Qt the desktop program. Everything lands in bin/ of the build folder.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# One copy of a program runs on its own: the C++ run-time and the threads library are linked in,
+# so that no MinGW DLL has to travel with orbisk-cli.exe.
+add_link_options(-static-libgcc -static-libstdc++)
+# Unicode entry points (wmain) and the wide Win32 calls.
+add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+
+add_subdirectory(tools/orbisk-cli)
+target_link_options(orbisk-cli PRIVATE -municode -static)
+add_subdirectory(tests/wine/port-library)
+
+if(NOT ORBISK_CORE_ONLY)
+  # The desktop program: the qt/ folders are added by their layers above; the shell's target is
+  # `orbisk`. The Windows package (installer, portable folder) is made by scripts/windows.
+endif()
