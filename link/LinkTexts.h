@@ -30,6 +30,11 @@ inline constexpr char kParallelBusyAdvice[] = "Выгрузите модуль l
 inline constexpr char kSerialBusyAdvice[] =
     "Закройте эту программу. USB-адаптеры обычно занимают службы ModemManager и brltty: "
     "sudo systemctl disable --now ModemManager, sudo apt-get remove brltty.";
+// Windows: the port is shared with nobody, and its number is the one the device manager gives.
+inline constexpr char kWindowsSerialBusyAdvice[] =
+    "Закройте программу, которая его использует, или выберите другой порт.";
+inline constexpr char kWindowsSerialMissingAdvice[] =
+    "Номер COM-порта адаптера указан в диспетчере устройств, в разделе «Порты (COM и LPT)».";
 
 // Bus master.
 inline constexpr char kWaitTimeout[] = "Превышено время ожидания ответа!";

@@ -70,6 +70,23 @@ std::string SerialOpenFailureText(PortFailure kind, const std::string& device,
                            t::kPortBusy + Bracketed(wording) + " " + t::kSerialBusyAdvice);
 }
 
+std::string WindowsSerialOpenFailureText(PortFailure kind, const std::string& port,
+                                         const std::string& wording) {
+    switch (kind) {
+        case PortFailure::Busy:
+            return t::kPortPrefix + port + t::kPortBusy + Bracketed(wording) + " " +
+                   t::kWindowsSerialBusyAdvice;
+        case PortFailure::Missing:
+            return t::kPortPrefix + port + t::kPortMissing + Bracketed(wording) + " " +
+                   t::kWindowsSerialMissingAdvice;
+        case PortFailure::PermissionDenied:
+        case PortFailure::None:
+        case PortFailure::Other:
+            break;
+    }
+    return t::kPortCannotOpenPrefix + port + Bracketed(wording);
+}
+
 // A missing ppdev device is told by the port access itself (no devices, load the modules).
 std::string ParallelOpenFailureText(PortFailure kind, const std::string& device,
                                     const std::string& wording) {

@@ -28,6 +28,10 @@ inline bool PortRefused(PortFailure kind) {
 // of the failure.
 std::string SerialOpenFailureText(PortFailure kind, const std::string& device,
                                   const std::string& wording);
+// The same for a serial port on Windows (`port`: its name, "COM3"), where nobody may be refused
+// a port for want of rights, and one in use is closed in the program holding it.
+std::string WindowsSerialOpenFailureText(PortFailure kind, const std::string& port,
+                                         const std::string& wording);
 std::string ParallelOpenFailureText(PortFailure kind, const std::string& device,
                                     const std::string& wording);
 

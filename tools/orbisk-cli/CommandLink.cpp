@@ -6,7 +6,9 @@
 #include "image/DataFile.h"
 #include "link/LinkTexts.h"
 #include "link/SerialPorts.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include "link/Win32SerialLine.h"
+#else
 #include "link/PosixSerialLine.h"
 #endif
 
@@ -98,8 +100,7 @@ int CommandLink::Open(const std::string& command, const LinkArguments& a) {
         options.busSleep = TI2C::NoSleep;
     }
 #ifdef _WIN32
-    std::unique_ptr<SerialLine> line;  // the command line tool has no serial line on Windows
-    if (serial) return Usage(command + ": serial ports are not supported by this build");
+    std::unique_ptr<SerialLine> line = std::make_unique<Win32SerialLine>();
 #else
     std::unique_ptr<SerialLine> line = std::make_unique<PosixSerialLine>();
 #endif
