@@ -35,9 +35,11 @@ PortFailure ClassifyWindowsOpenError(DWORD error) {
         case ERROR_SUCCESS:
             return PortFailure::None;
         // A port opened by another program without sharing refuses everyone else with access
-        // denied (a sharing violation where the port is an ordinary file).
+        // denied (a sharing violation where the port is an ordinary file, busy where Wine
+        // finds the device held exclusively by a program of its host).
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
+        case ERROR_BUSY:
             return PortFailure::Busy;
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
@@ -97,7 +99,18 @@ bool Win32SerialLine::Open(const std::string& portName, const SerialSettings& se
                  : settings.parity == Parity::Odd ? ODDPARITY
                                                   : NOPARITY;
     dcb.StopBits = settings.stopBits == 2 ? TWOSTOPBITS : ONESTOPBIT;
-    if (!SetCommState(handle, &dcb)) return abandon();
+    if (!SetCommState(handle, &dcb)) {
+        // A port that cannot take parity (a pseudo-terminal behind Wine's COM port, once its
+        // first opening set it) is still used as long as it runs at the speed asked for.
+        const DWORD error = GetLastError();
+        DCB now{};
+        now.DCBlength = sizeof(now);
+        if (!GetCommState(handle, &now) || now.BaudRate != dcb.BaudRate ||
+            now.ByteSize != dcb.ByteSize) {
+            SetLastError(error);
+            return abandon();
+        }
+    }
 
     // One wait for a whole read or write. The interval and per-byte parts are cleared as well:
     // left over from another program they would end a read at the first pause or stretch it.

@@ -32,7 +32,7 @@ if [ "$cli_only" = 1 ]; then
     -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64-x86_64.cmake" -DORBISK_CORE_ONLY=ON \
     "${launcher[@]}" >/dev/null
   cmake --build "$build" -j"$(nproc)" \
-    --target orbisk-cli orbisk_test_port_library orbisk_test_port_driver
+    --target orbisk-cli orbisk_test_port_library orbisk_test_port_driver orbisk_test_hold_port
   exit 0
 fi
 
@@ -47,4 +47,4 @@ cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$here/mingw-w64-x86_64.cmake" \
   -DCMAKE_PREFIX_PATH="$qt" -DORBISK_CORE_ONLY=OFF "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)" \
-  --target orbisk orbisk-cli orbisk_test_port_library orbisk_test_port_driver
+  --target orbisk orbisk-cli orbisk_test_port_library orbisk_test_port_driver orbisk_test_hold_port
