@@ -95,9 +95,10 @@ bool IsWritableFolder(const fs::path& folder) {
     std::random_device device;
     for (int attempt = 0; attempt < 8; ++attempt) {
         fs::path probe = folder / (L".orbisk-probe-" + std::to_wstring(device()));
-        std::FILE* file = _wfopen(probe.c_str(), L"wbx");
-        if (file != nullptr) {
-            std::fclose(file);
+        const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
             fs::remove(probe, error);
             return true;
         }

@@ -15,6 +15,8 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -101,7 +103,24 @@ ReplaceResult ReplaceThroughScratchFile(const fs::path& target, std::string_view
 
         // Created exclusively: a file or link already of that name is never written through.
 #ifdef _WIN32
-        std::FILE* file = _wfopen(temporary.c_str(), L"wbx");
+        // The C library of Windows knows no "x" mode: the exclusive creation is the system's.
+        std::FILE* file = nullptr;
+        const HANDLE handle = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
+            file = fd >= 0 ? _fdopen(fd, "wb") : nullptr;
+            if (file == nullptr) {
+                if (fd >= 0) {
+                    _close(fd);
+                } else {
+                    ::CloseHandle(handle);
+                }
+                std::error_code ignored;
+                fs::remove(temporary, ignored);
+                return ReplaceResult::NotCreated;
+            }
+        }
 #else
         std::FILE* file = std::fopen(temporary.c_str(), "wbx");
 #endif

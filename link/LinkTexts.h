@@ -6,6 +6,13 @@ namespace orbisk::linktext {
 
 // Port access.
 inline constexpr char kDriverOpenFailed[] = "Не возможно открыть DriverLINX драйвер.\n";
+// Windows: what the person must put beside the program, after the reason of the failure.
+//   "\n" + prefix + program folder + middle
+inline constexpr char kPortLibraryAdvicePrefix[] =
+    "Для работы через LPT-порт положите в папку программы (";
+inline constexpr char kPortLibraryAdviceMiddle[] =
+    ") 64-разрядную библиотеку DLPortIO.dll или DLPortIO64.dll и её драйвер DLPortIO.SYS. "
+    "Установка драйвера требует прав администратора.";
 
 // A port that cannot be opened, serial or parallel: what happened, the system's wording in
 // brackets, then what to do.

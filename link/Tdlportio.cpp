@@ -7,7 +7,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "base/TextCodec.h"
+#include "link/LinkTexts.h"
 #else
 #include <dirent.h>
 #include <fcntl.h>
@@ -37,6 +37,9 @@ namespace orbisk {
 namespace {
 
 constexpr char kLibraryName[] = "DLPortIO.dll";
+// A 64-bit process loads only a 64-bit library: a 64-bit build of the library may sit beside a
+// 32-bit DLPortIO.dll under this name.
+constexpr char kLibrary64Name[] = "DLPortIO64.dll";
 constexpr char kServiceName[] = "DLPortIO";
 constexpr char kDisplayName[] = "DriverLINX Port I/O Driver";
 constexpr char kLoadOrderGroup[] = "SST miniport drivers";
@@ -73,9 +76,9 @@ std::string ErrorWithCode(const char* prefix, long code) {
 }
 
 std::string SystemDriversFolder() {
-    char buffer[MAX_PATH + 1] = {};
-    const UINT n = GetSystemDirectoryA(buffer, MAX_PATH);
-    return Cp1251ToUtf8(std::string(buffer, n > MAX_PATH ? 0 : n)) + "\\DRIVERS";
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT n = GetSystemDirectoryW(buffer, MAX_PATH);
+    return PathToUtf8(std::wstring(buffer, n > MAX_PATH ? 0 : n)) + "\\DRIVERS";
 }
 
 }  // namespace
@@ -126,12 +129,14 @@ bool TDLPortIO::DriverInstall() {
         CloseServiceHandle(existing);
         return true;
     }
-    const std::string driverFile =
-        Utf8ToCp1251(driverPath_ + "\\" + kServiceName + kDriverExtension);
+    // The driver's path in UTF-16: the program's folder may have a name of any language.
+    const std::wstring driverFile =
+        Utf8ToPath(driverPath_ + "\\" + kServiceName + kDriverExtension).wstring();
+    const auto wide = [](const char* text) { return Utf8ToPath(text).wstring(); };
     SC_HANDLE created =
-        CreateServiceA(scm, kServiceName, kDisplayName, kCreateAccess, kKernelDriver, kDemandStart,
-                       kNormalErrorControl, driverFile.c_str(), kLoadOrderGroup, nullptr, nullptr,
-                       nullptr, nullptr);
+        CreateServiceW(scm, wide(kServiceName).c_str(), wide(kDisplayName).c_str(), kCreateAccess,
+                       kKernelDriver, kDemandStart, kNormalErrorControl, driverFile.c_str(),
+                       wide(kLoadOrderGroup).c_str(), nullptr, nullptr, nullptr, nullptr);
     if (!created) {
         lastError_ = ErrorWithCode("DriverInstall: ", static_cast<long>(GetLastError()));
         return false;
@@ -225,23 +230,35 @@ void TDLPortIO::FreeLibraryIfLoaded() {
 void TDLPortIO::OpenDriver() {
     if (activeHW_) return;
     if (runningWinNT_) {
-        if (!ConnectSCM()) return;
+        if (!ConnectSCM()) {
+            lastError_ += Advice();
+            return;
+        }
         if (!DriverInstall()) {
             DisconnectSCM();
+            lastError_ += Advice();
             return;
         }
         if (!DriverStart()) {
+            const std::string reason = lastError_;
             DriverRemove();
             DisconnectSCM();
+            lastError_ = reason + Advice();
             return;
         }
     }
-    const std::string libraryName =
-        dllPath_.empty() ? std::string(kLibraryName) : dllPath_ + "\\" + kLibraryName;
-    library_ = LoadLibraryA(Utf8ToCp1251(libraryName).c_str());
+    DWORD loadError = 0;
+    for (const char* name : {kLibraryName, kLibrary64Name}) {
+        const std::string libraryName =
+            dllPath_.empty() ? std::string(name) : dllPath_ + "\\" + name;
+        library_ = LoadLibraryW(Utf8ToPath(libraryName).c_str());
+        if (library_) break;
+        // The first library's reason counts, unless it was merely missing.
+        if (!loadError || loadError == ERROR_MOD_NOT_FOUND) loadError = GetLastError();
+    }
     std::string reason;
     if (!library_) {
-        reason = ErrorWithCode("LoadLibrary: ", static_cast<long>(GetLastError()));
+        reason = ErrorWithCode("LoadLibrary: ", static_cast<long>(loadError));
     } else {
         for (int i = 0; i < 12; ++i) {
             entryPoints_[i] = reinterpret_cast<void*>(
@@ -262,6 +279,12 @@ void TDLPortIO::OpenDriver() {
         // The person is told why the library failed, not what the clean-up met afterwards.
         lastError_ = reason;
     }
+    if (!activeHW_) lastError_ += Advice();
+}
+
+std::string TDLPortIO::Advice() const {
+    return std::string("\n") + linktext::kPortLibraryAdvicePrefix + ExecutableFolder() +
+           linktext::kPortLibraryAdviceMiddle;
 }
 
 void TDLPortIO::CloseDriver() {

@@ -1,8 +1,9 @@
 #pragma once
 // Direct access to the parallel port's registers.
 //
-// Windows: the port-I/O library "DLPortIO.dll" and its kernel driver, which is installed and
-// started as a service on demand and taken down again on close unless it was there before.
+// Windows: the port-I/O library "DLPortIO.dll" (or a 64-bit build of it named "DLPortIO64.dll")
+// and its kernel driver, which is installed and started as a service on demand and taken down
+// again on close unless it was there before.
 // Linux: the kernel's ppdev interface (/dev/parportN, the one whose base address matches the
 // port), or raw port I/O when the process is allowed it and no ppdev device exists.
 #include <cstdint>
@@ -69,6 +70,8 @@ private:
     bool drvPrevStart_ = false;
     void* entryPoints_[12] = {};
     void FreeLibraryIfLoaded();
+    // What to put beside the program, appended to the reason of a failed open.
+    std::string Advice() const;
 #else
     enum class Mode { None, Ppdev, RawIo };
     Mode mode_ = Mode::None;

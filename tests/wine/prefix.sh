@@ -11,6 +11,8 @@ case "${1:-}" in
     folder="$(mktemp -d "${TMPDIR:-/tmp}/orbisk-wine.XXXXXX")"
     export WINEPREFIX="$folder/prefix"
     wineboot --init >/dev/null 2>&1 || fail "wineboot could not make a prefix in $WINEPREFIX"
+    # The first start of the services ends before the tests use them.
+    wineserver -w
     # One server for all the tests: each program then starts in a fraction of a second.
     wineserver -p
     printf '%s' "$WINEPREFIX" >"$WINE_PREFIX_NOTE"

@@ -47,7 +47,7 @@ void Log(const char* entryPoint) {
     }
     seen.emplace_back(entryPoint);
     if (const char* path = std::getenv("ORBISK_TEST_PORT_LOG")) {
-        if (std::FILE* file = std::fopen(path, "a")) {
+        if (std::FILE* file = std::fopen(path, "ab")) {
             std::fprintf(file, "%s\n", entryPoint);
             std::fclose(file);
         }
