@@ -14,6 +14,8 @@ target_link_options(orbisk-cli PRIVATE -municode -static)
 add_subdirectory(tests/wine/port-library)
 
 if(NOT ORBISK_CORE_ONLY)
-  # The desktop program: the qt/ folders are added by their layers above; the shell's target is
-  # `orbisk`. The Windows package (installer, portable folder) is made by scripts/windows.
+  # The desktop program: the layers above added their qt/ folders against Qt for Windows (the
+  # cache of scripts/windows/build-qt.sh); its shell is the target `orbisk`. On Windows its serial
+  # line is link/Win32SerialLine, the one orbisk-cli.exe uses. The package (installer, portable
+  # folder) is made by scripts/windows.
 endif()

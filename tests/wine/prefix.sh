@@ -14,7 +14,7 @@ case "${1:-}" in
     # The first start of the services ends before the tests use them.
     wineserver -w
     # One server for all the tests: each program then starts in a fraction of a second.
-    wineserver -p
+    wineserver -p </dev/null >/dev/null 2>&1
     printf '%s' "$WINEPREFIX" >"$WINE_PREFIX_NOTE"
     report_time "prefix made"
     ;;
