@@ -277,9 +277,8 @@ void TDLPortIO::OpenDriver() {
         }
         FreeLibraryIfLoaded();
         // The person is told why the library failed, not what the clean-up met afterwards.
-        lastError_ = reason;
+        lastError_ = reason + Advice();
     }
-    if (!activeHW_) lastError_ += Advice();
 }
 
 std::string TDLPortIO::Advice() const {

@@ -63,7 +63,7 @@ void I2cMemoryModel::StartTrace() {
     Record();
 }
 
-bool I2cMemoryModel::SaveTrace(const std::string& path) const {
+bool I2cMemoryModel::SaveTrace(const std::filesystem::path& path) const {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(trace_.data()),
               static_cast<std::streamsize>(trace_.size()));

@@ -15,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -65,7 +66,7 @@ public:
     // Logic trace.
     void StartTrace();
     const std::vector<std::uint8_t>& Trace() const { return trace_; }
-    bool SaveTrace(const std::string& path) const;
+    bool SaveTrace(const std::filesystem::path& path) const;
 
     // Statistics.
     long long StatusReads() const { return statusReads_; }

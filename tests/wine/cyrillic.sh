@@ -36,9 +36,10 @@ iconv -f CP1251 -t UTF-8 linux.html | grep -q "Иван" || fail "report: no spe
 # Saved: created, then replaced in place, with no scratch file left behind.
 for round in created replaced; do
   run windows.out windows.err wine "$cli" --yes read --port 0x378 --simulate "$data" \
-    -o 'C:\Проверка\Данные\копия.bbd'
+    -o 'C:\Проверка\Данные\копия.bbd' --trace 'C:\Проверка\Данные\шина.trace'
   [ "$status" = 0 ] || fail "save ($round): exit status $status: $(cat windows.err)"
   cmp "$SAMPLES/current.bbd" "$folder/Данные/копия.bbd" || fail "save ($round): the file differs"
+  [ -s "$folder/Данные/шина.trace" ] || fail "save ($round): no bus trace"
 done
 leftovers="$(find "$folder" -name '*.tmp')"
 [ -z "$leftovers" ] || fail "scratch files left: $leftovers"

@@ -109,7 +109,8 @@ int CommandLink::Open(const std::string& command, const LinkArguments& a) {
 }
 
 bool CommandLink::SaveTrace() {
-    if (!model_ || arguments_.trace.empty() || model_->SaveTrace(arguments_.trace)) return true;
+    if (!model_ || arguments_.trace.empty() || model_->SaveTrace(Utf8ToPath(arguments_.trace)))
+        return true;
     std::cerr << "orbisk-cli: cannot write " << arguments_.trace << '\n';
     return false;
 }
