@@ -1,7 +1,8 @@
 #pragma once
 // A serial line as the adapter protocol needs it: open a port by name with line settings and
 // total time-outs, discard pending input and output, write, read up to n bytes within the read
-// time-out. The POSIX terminal implementation and the desktop program's one implement it.
+// time-out. The POSIX terminal implementation, the Win32 one and the desktop program's one
+// implement it.
 #include <cstddef>
 #include <cstdint>
 #include <string>
