@@ -1,7 +1,5 @@
 #include "archive/Verdict.h"
 
-#include <algorithm>
-
 #include "image/Decoding.h"
 
 namespace orbisk {
@@ -56,7 +54,8 @@ std::optional<Reserve> ReserveOf(const std::vector<Check>& newestFirst) {
         const auto bound = static_cast<long long>(kCraneUseBounds[allowed]);
         r.cyclesLeft = bound > cycles ? bound - cycles : 0;
     } else {
-        r.allowedUseClass = std::min(allowed, static_cast<int>(kCraneUseBounds.size()));
+        // A8 is the highest group: every use class fits it.
+        r.allowedUseClass = static_cast<int>(kCraneUseBounds.size());
     }
 
     if (newestFirst.size() >= 2) {

@@ -12,6 +12,9 @@ find_file(ORBISK_FONT_SERIF LiberationSerif-Regular.ttf PATHS /usr/share/fonts/t
   NO_DEFAULT_PATH REQUIRED DOC "Serif font the browser shows the report pages in")
 find_program(ORBISK_XVFB_RUN xvfb-run REQUIRED DOC "X server for the screenshots")
 find_program(ORBISK_XAUTH xauth REQUIRED DOC "xvfb-run needs it to start the X server")
+find_program(ORBISK_PG_CTL pg_ctl PATHS /usr/lib/postgresql/15/bin NO_DEFAULT_PATH REQUIRED
+  DOC "Starts the PostgreSQL server the archive tests run against")
+get_filename_component(ORBISK_POSTGRES_BIN ${ORBISK_PG_CTL} DIRECTORY)
 find_program(ORBISK_MINGW_CXX NAMES i686-w64-mingw32-g++-posix i686-w64-mingw32-g++ REQUIRED
   DOC "Cross compiler that keeps the core compiling for 32-bit Windows")
 

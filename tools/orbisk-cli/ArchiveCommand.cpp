@@ -200,7 +200,8 @@ std::unique_ptr<CheckArchive> Open(const std::string& location, CliContext& ctx)
     OpenedArchive opened = OpenArchive(location);
     if (opened.status == OpenStatus::Damaged && !IsServerAddress(location)) {
         if (!Ui(ctx).Ask(opened.message)) return nullptr;
-        const fs::path file = Utf8ToPath(location);
+        std::error_code ec;
+        const fs::path file = fs::absolute(Utf8ToPath(location), ec);
         if (const std::string reason = SetDamagedArchiveAside(file); !reason.empty()) {
             Ui(ctx).Message(archive_text::Failed(reason), MessageIcon::Error);
             return nullptr;
