@@ -9,6 +9,7 @@
 #include "app/Locations.h"
 #include "archive/Archive.h"
 #include "archive/ArchiveTexts.h"
+#include "archive/Indexing.h"
 #include "archive/Verdict.h"
 #include "base/DateTime.h"
 #include "image/DataFile.h"
@@ -48,63 +49,21 @@ bool FileThere(const std::string& stored) {
     return fs::is_regular_file(Utf8ToPath(stored), ec);
 }
 
-struct AddCounts {
-    long long added = 0, present = 0, notData = 0;
-};
-
 // Indexes the files; false after the message when the archive failed.
-bool AddFiles(CheckArchive& archive, const std::vector<fs::path>& paths, CliContext& ctx,
-              AddCounts& counts) {
-    for (const auto& path : paths) {
-        const CheckFile file = ReadCheckFile(path, *ctx.clock);
-        if (file.status != CheckFileStatus::Read) {
-            if (file.status == CheckFileStatus::Unreadable) {
-                Ui(ctx).Message(CannotReadText(path), MessageIcon::Warning);
-            }
-            ++counts.notData;
-            continue;
-        }
-        switch (archive.Add(file.check)) {
-            case AddOutcome::Added:
-                ++counts.added;
-                break;
-            case AddOutcome::AlreadyPresent:
-                ++counts.present;
-                break;
-            case AddOutcome::Refused:
-                ++counts.notData;
-                break;
-            case AddOutcome::Failed:
-                Ui(ctx).Message(archive.LastError(), MessageIcon::Error);
-                return false;
-        }
+bool AddFiles(CheckArchive& archive, const std::vector<fs::path>& files, CliContext& ctx,
+              IndexCounts& counts) {
+    counts = IndexFiles(archive, files, *ctx.clock);
+    for (const auto& path : counts.unreadable) {
+        Ui(ctx).Message(CannotReadText(path), MessageIcon::Warning);
     }
-    return true;
+    if (counts.failed) Ui(ctx).Message(archive.LastError(), MessageIcon::Error);
+    return !counts.failed;
 }
 
-// The files named, folders walked through for their data files, in a fixed order.
-std::vector<fs::path> CollectFiles(const std::vector<std::string>& names) {
-    std::vector<fs::path> files;
-    for (const auto& name : names) {
-        const fs::path path = Utf8ToPath(name);
-        std::error_code ec;
-        if (!fs::is_directory(path, ec)) {
-            files.push_back(path);
-            continue;
-        }
-        std::vector<fs::path> found;
-        for (fs::recursive_directory_iterator
-                 it(path, fs::directory_options::skip_permission_denied, ec),
-             end;
-             !ec && it != end; it.increment(ec)) {
-            if (HasDataFileExtension(it->path()) && !it->is_directory(ec)) {
-                found.push_back(it->path());
-            }
-        }
-        std::sort(found.begin(), found.end());
-        files.insert(files.end(), found.begin(), found.end());
-    }
-    return files;
+std::vector<fs::path> Paths(const std::vector<std::string>& names) {
+    std::vector<fs::path> paths;
+    for (const auto& name : names) paths.push_back(Utf8ToPath(name));
+    return paths;
 }
 
 void WriteCrane(JsonWriter& json, const Check& c) {
@@ -207,10 +166,9 @@ std::unique_ptr<CheckArchive> Open(const std::string& location, CliContext& ctx)
             return nullptr;
         }
         opened = OpenArchive(location);
-        AddCounts counts;
+        IndexCounts counts;
         if (opened.archive &&
-            !AddFiles(*opened.archive, CollectFiles({PathToUtf8(file.parent_path())}), ctx,
-                      counts)) {
+            !AddFiles(*opened.archive, DataFilesUnder({file.parent_path()}), ctx, counts)) {
             return nullptr;
         }
     }
@@ -272,9 +230,8 @@ int RunArchiveCommand(const std::vector<std::string>& args, CliContext& ctx) {
     if (!archive) return kExitFailed;
 
     if (action == "add") {
-        std::vector<fs::path> files = CollectFiles(operands);
-        AddCounts counts;
-        if (!AddFiles(*archive, files, ctx, counts)) return kExitFailed;
+        IndexCounts counts;
+        if (!AddFiles(*archive, DataFilesUnder(Paths(operands)), ctx, counts)) return kExitFailed;
         std::cout << "added " << counts.added << ", already present " << counts.present
                   << ", not data files " << counts.notData << '\n';
         return kExitDone;
