@@ -232,25 +232,24 @@ public:
 
 private:
     AddOutcome AddInTransaction(const Check& check) {
-        const auto found = db_->Query("SELECT path FROM checks WHERE sha256 = $1", {check.sha256});
-        if (!found.empty()) {
-            // The same bytes under another name: the index follows a file that was moved.
-            std::error_code ec;
-            if (found[0][0] != check.path &&
-                !std::filesystem::exists(Utf8ToPath(found[0][0]), ec)) {
-                db_->Execute("UPDATE checks SET path = $1 WHERE sha256 = $2",
-                             {check.path, check.sha256});
-            }
-            return AddOutcome::AlreadyPresent;
-        }
         std::string params;
         for (std::size_t i = 1; i <= Columns().size(); ++i) {
             params += (i == 1 ? "$" : ", $") + std::to_string(i);
         }
-        const long long added = db_->Execute("INSERT INTO checks (" + ColumnList() + ") VALUES (" +
-                                                 params + ") ON CONFLICT (sha256) DO NOTHING",
-                                             Values(check));
-        return added > 0 ? AddOutcome::Added : AddOutcome::AlreadyPresent;
+        if (db_->Execute("INSERT INTO checks (" + ColumnList() + ") VALUES (" + params +
+                             ") ON CONFLICT (sha256) DO NOTHING",
+                         Values(check)) > 0) {
+            return AddOutcome::Added;
+        }
+        // The same bytes under another name: the index follows a file that was moved.
+        const auto found = db_->Query("SELECT path FROM checks WHERE sha256 = $1", {check.sha256});
+        std::error_code ec;
+        if (!found.empty() && found[0][0] != check.path &&
+            !std::filesystem::exists(Utf8ToPath(found[0][0]), ec)) {
+            db_->Execute("UPDATE checks SET path = $1 WHERE sha256 = $2",
+                         {check.path, check.sha256});
+        }
+        return AddOutcome::AlreadyPresent;
     }
 
     template <typename T, typename Work>
