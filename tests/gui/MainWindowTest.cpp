@@ -452,7 +452,8 @@ TEST_F(MainWindow, OpenCommandUsesItsDialogAndRemembersTheFolder) {
 TEST_F(MainWindow, FileDialogsOpenInTheDataFolderMadeWhenFirstNeeded) {
     TfMain& w = Start(SamplePath("current.bbd"));
     const QString data = dir_.filePath("Данные");
-    ASSERT_FALSE(QDir(data).exists());
+    // The archive of checks has made it for the file opened; a user may remove it.
+    QDir(data).removeRecursively();
     QStringList asked;
     const auto record = [&](const QString& folder) {
         asked << (QDir(folder).exists() ? folder : "missing " + folder);
