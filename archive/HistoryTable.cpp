@@ -29,7 +29,7 @@ HistoryTable BuildHistoryTable(const std::vector<Check>& newestFirst, double now
                  "Рабочих циклов",
                  "Масса грузов, т",
                  "Срабатываний ограничителя",
-                 "Моточасы",
+                 "Наработка, ч.мин",
                  "Kp",
                  "Группа крана",
                  "Группы лебёдок",
@@ -82,6 +82,9 @@ HistoryTable BuildHistoryTable(const std::vector<Check>& newestFirst, double now
             line += "паспорт не допускает ни одного класса использования.";
         } else if (!r->cyclesLeft) {
             line += "паспорт допускает любой класс использования.";
+        } else if (*r->cyclesLeft == 0) {
+            line += "класс использования до U" + std::to_string(*r->allowedUseClass) +
+                    ", запас исчерпан.";
         } else {
             line += "класс использования до U" + std::to_string(*r->allowedUseClass) + ", ещё " +
                     std::to_string(*r->cyclesLeft) + " рабочих циклов";

@@ -95,12 +95,13 @@ TfHistory::TfHistory(const std::vector<Check>& newestFirst, double now, QWidget*
     }
     grid->resizeColumnsToContents();
     layout->addWidget(grid, 1);
+    grid->setMinimumHeight(120);
 
     std::vector<Check> oldestFirst(newestFirst.rbegin(), newestFirst.rend());
     auto* charts = new QHBoxLayout;
     charts->addWidget(UseChart(oldestFirst));
     charts->addWidget(RateChart(oldestFirst));
-    layout->addLayout(charts, 1);
+    layout->addLayout(charts, 2);
 
     QString verdictText;
     for (const auto& line : table_.verdict) verdictText += Q(line) + "\n";

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "archive/Check.h"
+#include "archive/HistoryTable.h"
 #include "archive/Sha256.h"
 #include "archive/Verdict.h"
 #include "base/DateTime.h"
+#include "base/TextCodec.h"
 
 namespace orbisk {
 namespace {
@@ -157,6 +159,35 @@ TEST(Verdict, ReserveOnMadeUpHistories) {
     }
     EXPECT_FALSE(ReserveOf({MadeUpCheck(d0, 10, 1, 1, "—")}));
     EXPECT_FALSE(ReserveOf({}));
+}
+
+TEST(HistoryTable, RowsMarksVerdictAndPage) {
+    const double d0 = EncodeDateTime(2024, 1, 1, 0, 0);
+    Check older = MadeUpCheck(d0, 30000, 3, 3, "А3");
+    Check newer = MadeUpCheck(d0 + 100, 40000, 4, 5, "А3");
+    newer.craneType = "КС <1>";
+    newer.path = "/nowhere/РП_№1 от 10_04_2024.bbd";
+    older.path = ORBISK_SOURCE_DIR "/samples/previous.bbd";
+    const HistoryTable t = BuildHistoryTable({newer, older}, d0 + 200);
+    ASSERT_EQ(t.rows.size(), 2u);
+    EXPECT_TRUE(t.rows[0].exceedsPassport);
+    EXPECT_FALSE(t.rows[1].exceedsPassport);
+    EXPECT_EQ(t.rows[0].cells[1], "РП_№1 от 10_04_2024.bbd (файла нет)");
+    EXPECT_EQ(t.rows[1].cells[1], "previous.bbd");
+    EXPECT_EQ(t.rows[0].cells[7], "A5");
+    ASSERT_EQ(t.verdict.size(), 2u);
+    EXPECT_EQ(t.verdict[0], "Фактическая группа крана A5 выше группы по паспорту A3.");
+    EXPECT_EQ(t.verdict[1],
+              "Запас при режиме нагружения Q4: класс использования до U1, запас исчерпан.");
+
+    const std::string page = Cp1251ToUtf8(HistoryPageBytes(t, "Регистратор"));
+    EXPECT_NE(page.find("КС &lt;1&gt;"), std::string::npos);
+    EXPECT_NE(page.find("<TR style=\"color: red\">"), std::string::npos);
+
+    newer.passportGroup = "III";
+    EXPECT_EQ(
+        BuildHistoryTable({newer}, d0).verdict,
+        std::vector<std::string>{"Группа по паспорту «III» не читается как A1..A8: вывода нет."});
 }
 
 }  // namespace

@@ -158,7 +158,7 @@ TEST_F(MainWindow, ToolbarStatusBarAndCommands) {
     for (QAction* a : preview->menu()->actions()) items << a->text();
     EXPECT_EQ(items, QStringList({"Протокол №1 (проверка)", "Протокол №2 (использование)",
                                   "Протокол №3 (экспертиза)", "Протокол №4 (авария)",
-                                  "Журнал (проверка)"}));
+                                  "Журнал (проверка)", "", "История крана"}));
     QList<int> reports;
     // Only the numbers the commands carry; the report itself is tested with its dialogs.
     QObject::disconnect(&w.DataModule(), &TDataModule1::ReportRequested, &w, nullptr);
