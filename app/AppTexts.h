@@ -31,6 +31,8 @@ inline constexpr CommandText kGetFromFile{"Открыть", "Загрузить 
 inline constexpr CommandText kSaveData{"Сохранить", "Сохранить данные в файле "};
 inline constexpr CommandText kOpenPrev{"&Начало отчета",
                                        "Выбор файла данных начала отчетного периода"};
+inline constexpr CommandText kCraneHistory{
+    "История крана", "Проверки крана из архива, графики и вывод о его работе"};
 inline constexpr CommandText kPkrSave{"Записать в ПСИ",
                                       "Записать данные в Прибор считывания информации"};
 inline constexpr CommandText kLevelSave{"Записать в ПСИ",

@@ -18,6 +18,9 @@ find_program(ORBISK_WINE wine REQUIRED DOC "Runs the Windows programs in their t
 find_program(ORBISK_WINE64 wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH REQUIRED
   DOC "Wine's loader of 64-bit programs")
 find_program(ORBISK_WINESERVER wineserver REQUIRED DOC "Keeps the Wine tests' prefix running")
+find_program(ORBISK_PG_CTL pg_ctl PATHS /usr/lib/postgresql/15/bin NO_DEFAULT_PATH REQUIRED
+  DOC "Starts the PostgreSQL server the archive tests run against")
+get_filename_component(ORBISK_POSTGRES_BIN ${ORBISK_PG_CTL} DIRECTORY)
 
 # The desktop program's help document and its Debian package: tools of the build that prints the
 # user guide and makes the icons and compressed files, and of the test that takes the package

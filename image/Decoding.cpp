@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <span>
 
 #include "base/DateTime.h"
 #include "image/IdentificationTable.h"
@@ -141,8 +142,6 @@ bool FillIdentificationAndSettings(const RecorderImage& image, DisplayModel& mod
 bool ComputeStatistics(const RecorderImage& image, DisplayModel& model, Prompter& prompter,
                        const Clock& clock) {
     static constexpr double kLoadThresholds[] = {0.125, 0.25, 0.5, 1.0};
-    static constexpr double kCraneUse[] = {16000,  32000,   63000,   125000, 250000,
-                                           500000, 1000000, 2000000, 4000000};
     static constexpr double kWinchUse[] = {200, 400, 800, 1600, 3200, 6300, 12500, 25000, 50000};
 
     prompter.ProcessMessages();
@@ -189,7 +188,8 @@ bool ComputeStatistics(const RecorderImage& image, DisplayModel& model, Prompter
         const double measure = g == 0 ? std::trunc(dn * factor)
                                       : std::trunc(image.OperatingMinutes(g) / 60.0 * factor);
         int useClass = 0;
-        for (double t : (g == 0 ? kCraneUse : kWinchUse)) {
+        for (double t : (g == 0 ? std::span<const double>(kCraneUseBounds)
+                                : std::span<const double>(kWinchUse))) {
             if (t <= measure) ++useClass;
         }
         s.useClass = useClass;

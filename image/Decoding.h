@@ -1,5 +1,7 @@
 #pragma once
 // The steps of the refresh sequence that read the image into the display model.
+#include <array>
+
 #include "base/Clock.h"
 #include "base/Prompter.h"
 #include "image/DisplayModel.h"
@@ -18,6 +20,11 @@ std::string ChangeLine(const RecorderImage& image, std::uint16_t recordAddress);
 // time and the date of the date filter. False (after the message) when a value could not be shown.
 bool FillIdentificationAndSettings(const RecorderImage& image, DisplayModel& model,
                                    Prompter& prompter, const Clock& clock);
+
+// Lower bounds of the crane's use classes U1..U9, in work cycles over the normative service life:
+// a crane with fewer than the first has use class U0.
+inline constexpr std::array<double, 9> kCraneUseBounds = {16000,  32000,   63000,   125000, 250000,
+                                                          500000, 1000000, 2000000, 4000000};
 
 // The four GroupStats.
 bool ComputeStatistics(const RecorderImage& image, DisplayModel& model, Prompter& prompter,

@@ -18,13 +18,14 @@ declare -A allowed=(
   [link/sim]="base image app link"
   [reports]="base image app"
   [views]="base image"
+  [archive]="base image app reports"
   [edit]="base image app link"
   [base/qt]="base image app"
   [link/qt]="base image app link base/qt"
   [reports/qt]="base image app reports base/qt"
   [views/qt]="base image app views base/qt"
   [edit/qt]="base image app link edit base/qt"
-  [app/qt]="base image app link reports views edit base/qt link/qt reports/qt views/qt edit/qt"
+  [app/qt]="base image app link reports views archive edit base/qt link/qt reports/qt views/qt edit/qt"
 )
 
 status=0

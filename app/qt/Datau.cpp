@@ -26,6 +26,7 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent) {
     GetFromFile = MakeAction(this, "GetFromFile", ui::kGetFromFile, QKeySequence::Open);
     SaveData = MakeAction(this, "SaveData", ui::kSaveData, QKeySequence::Save);
     OpenPrev = MakeAction(this, "OpenPrev", ui::kOpenPrev);
+    CraneHistory = MakeAction(this, "CraneHistory", ui::kCraneHistory);
     PkrSave = MakeAction(this, "PkrSave", ui::kPkrSave);
     LevelSave = MakeAction(this, "LevelSave", ui::kLevelSave);
     Help = MakeAction(this, "Help", ui::kHelp, QKeySequence::HelpContents);
@@ -43,6 +44,8 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent) {
         connect(Reports[i], &QAction::triggered, this, &TDataModule1::MenuItem1Click);
         if (kind.kind == ui::kDefaultReport) PopMenuView->setDefaultAction(Reports[i]);
     }
+    PopMenuView->addSeparator();
+    PopMenuView->addAction(CraneHistory);
     Preview->setProperty("Tag", ui::kDefaultReport);
     connect(Preview, &QAction::triggered, this, &TDataModule1::MenuItem1Click);
     connect(this, &QObject::destroyed, PopMenuView, &QObject::deleteLater);

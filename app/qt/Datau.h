@@ -20,6 +20,7 @@ public:
     QAction* GetFromFile;
     QAction* SaveData;
     QAction* OpenPrev;
+    QAction* CraneHistory;
     QAction* PkrSave;
     QAction* LevelSave;
     QAction* Help;

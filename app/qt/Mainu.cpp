@@ -21,9 +21,12 @@
 #include "app/AppTexts.h"
 #include "app/WindowPlacement.h"
 #include "app/qt/Datau.h"
+#include "app/qt/HistoryWindow.h"
 #include "app/qt/MainuReader.h"
 #include "app/qt/OperPage.h"
+#include "app/qt/QtArchive.h"
 #include "app/qt/RegDataPage.h"
+#include "archive/ArchiveTexts.h"
 #include "base/DateTime.h"
 #include "base/qt/QtControlEdits.h"
 #include "base/qt/QtHelp.h"
@@ -72,6 +75,9 @@ TfMain::TfMain(const ProgramLocations& locations, Prompter* prompter, const Cloc
     }
     clock_ = clock ? clock : &systemClock_;
     session_ = std::make_unique<Session>(*prompter_, *clock_);
+    archive_ = std::make_unique<DesktopArchive>(
+        ArchiveLocation(config_.Ini().Path(), config_.DataFolder()), config_.DataFolder(),
+        *prompter_, *clock_);
 
     dataModule_ = new TDataModule1(this);
     BuildToolbarAndStatus();
@@ -109,6 +115,7 @@ TfMain::TfMain(const ProgramLocations& locations, Prompter* prompter, const Cloc
     connect(dataModule_->GetFromFile, &QAction::triggered, this, &TfMain::GetFromFileExecute);
     connect(dataModule_->SaveData, &QAction::triggered, this, &TfMain::SaveDataExecute);
     connect(dataModule_->OpenPrev, &QAction::triggered, this, &TfMain::OpenPrevExecute);
+    connect(dataModule_->CraneHistory, &QAction::triggered, this, &TfMain::CraneHistoryExecute);
     connect(dataModule_->PkrSave, &QAction::triggered, this, &TfMain::PkrSaveExecute);
     connect(dataModule_->LevelSave, &QAction::triggered, this, &TfMain::LevelSaveExecute);
     connect(dataModule_->Help, &QAction::triggered, this, &TfMain::HelpExecute);
@@ -151,6 +158,7 @@ void TfMain::BuildToolbarAndStatus() {
     preview->setPopupMode(QToolButton::MenuButtonPopup);
     preview->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     tbMain_->addWidget(preview);
+    add(dataModule_->CraneHistory, "tbCraneHistory", "history");
     tbMain_->addSeparator();
     add(dataModule_->Help, "tbHelp", "help");
     add(dataModule_->ShutDown, "tbShutDown", "exit");
@@ -348,7 +356,10 @@ void TfMain::OpenDataFileCommand(const QString& path) {
     if (result == OpenResult::Refused) return;  // the image and the pages stay as they were
     ShowPath(path);
     SetDataCommandsEnabled(true);
-    if (result == OpenResult::Opened) ShowModel();
+    if (result == OpenResult::Opened) {
+        ShowModel();
+        archive_->Record(Utf8ToPath(S(path)), *session_);
+    }
 }
 
 void TfMain::GetFromFileExecute() {
@@ -383,11 +394,16 @@ void TfMain::SaveDataExecute() {
         return;
     }
     ShowPath(path);
+    archive_->Record(Utf8ToPath(S(path)), *session_);
 }
 
 void TfMain::OpenPrevExecute() {
-    const QString path = OpenDataFileDialog(
-        this, Q(ui::kPrevDialogTitle), Q(config_.DialogFolder(PathToUtf8(config_.DataFolder()))));
+    // The crane's latest earlier check, selected in the dialog, when the archive knows one.
+    const auto previous = archive_->PreviousFile(*session_);
+    const QString path =
+        OpenDataFileDialog(this, Q(ui::kPrevDialogTitle),
+                           previous ? Q(PathToUtf8(*previous))
+                                    : Q(config_.DialogFolder(PathToUtf8(config_.DataFolder()))));
     if (path.isEmpty()) return;
     if (!HasDataFileExtension(Utf8ToPath(S(path)))) {
         prompter_->Message(msg::kWrongExtension, MessageIcon::Warning);
@@ -397,6 +413,17 @@ void TfMain::OpenPrevExecute() {
         SetDataCommandsEnabled(false);
         ShowModel();
     }
+}
+
+void TfMain::CraneHistoryExecute() {
+    const auto checks = archive_->History(*session_);
+    if (!checks) return;  // the archive has told what is wrong with it
+    if (checks->empty()) {
+        prompter_->Message(archive_text::kNotInArchive, MessageIcon::Information);
+        return;
+    }
+    TfHistory window(*checks, clock_->Now(), this);
+    window.exec();
 }
 
 void TfMain::GetFromCopyrExecute() {

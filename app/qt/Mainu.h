@@ -24,6 +24,7 @@ class QToolBar;
 namespace orbisk {
 
 class ControlEdits;
+class DesktopArchive;
 class IdentificationPage;
 class MainReader;
 class OperPage;
@@ -65,6 +66,8 @@ public:
     }
     // The window's side of the reader link (its ReaderLink, status texts, connection dialog).
     MainReader& Reader() { return *reader_; }
+    // The archive of checks the window records into and reads from.
+    DesktopArchive& Archive() { return *archive_; }
 
     // Opens a data file as "Открыть" does after its dialog.
     void OpenDataFileCommand(const QString& path);
@@ -83,6 +86,7 @@ public Q_SLOTS:
     // The help document: the program's folder and its fixed name.
     QString HelpFile() const;
     void ReportExecute(int kind);
+    void CraneHistoryExecute();
 
     void setVisible(bool visible) override;
 
@@ -122,6 +126,7 @@ private:
     bool shownOnce_ = false;
     bool placed_ = false;
 
+    std::unique_ptr<DesktopArchive> archive_;
     std::unique_ptr<ControlEdits> edits_;
     QTabWidget* pages_ = nullptr;
     IdentificationPage* tsMain_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QCategoryAxis>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -16,8 +17,10 @@
 #include <vector>
 
 #include "app/Locations.h"
+#include "app/qt/HistoryWindow.h"
 #include "app/qt/Mainu.h"
 #include "app/qt/QtApplicationSetUp.h"
+#include "app/qt/QtArchive.h"
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
 #include "edit/qt/Normiru.h"
@@ -51,7 +54,7 @@ bool Save(QWidget* w, const QString& dir, const char* name) {
     return ok;
 }
 
-int Screenshots(TfMain& w, const QString& dir) {
+int Screenshots(TfMain& w, const QString& dir, const QString& sample) {
     QDir().mkpath(dir);
     auto* pages = w.findChild<QTabWidget*>("PageControl1");
     const char* names[] = {"main-identification", "main-longterm", "main-operational",
@@ -130,6 +133,19 @@ int Screenshots(TfMain& w, const QString& dir) {
         ok = Save(&oper, dir, "cycle-chart-zoom") && ok;
         break;
     }
+
+    // The crane's history from the archive, with the sample's earlier check beside it.
+    const QString previous = QFileInfo(sample).dir().filePath("previous.bbd");
+    if (QFileInfo::exists(previous) && previous != sample) {
+        w.OpenDataFileCommand(previous);
+        w.OpenDataFileCommand(sample);
+    }
+    if (const auto checks = w.Archive().History(w.GetSession())) {
+        orbisk::TfHistory history(*checks, orbisk::SystemClock().Now(), &w);
+        history.show();
+        Settle();
+        ok = Save(&history, dir, "crane-history") && ok;
+    }
     return ok ? 0 : 1;
 }
 
@@ -175,7 +191,7 @@ int main(int argc, char* argv[]) {
     w.show();
     Settle();
     const double startup = Ms(start);
-    if (!shots.isEmpty()) return Screenshots(w, shots);
+    if (!shots.isEmpty()) return Screenshots(w, shots, sample);
 
     std::vector<double> open, steps, filters;
     auto* last = w.findChild<QTreeWidget*>("lvLast");

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ArchiveCommand.h"
 #include "CliContext.h"
 #include "ReadCommand.h"
 #include "ReportCommand.h"
@@ -35,7 +36,8 @@ constexpr char kUsage[] =
     "  report FILE --kind 1..5 [--cycles N] [--previous PREV] [--specialist FAMILY] [-o OUT]\n"
     "  write FILE --port PORT --block identification|long-term|settings [--set CONTROL=TEXT]...\n"
     "        [--sensor N=QO,QNOM]... [--modes R0,R1,R2,R3] [--simulate MEMORY.bbd [--trace "
-    "FILE]]\n";
+    "FILE]]\n"
+    "  archive [--archive PATH|URL] add PATH... | previous FILE | history FILE | list\n";
 
 // The desktop program's own INI: it sits beside orbisk-cli.
 std::string DefaultConfigPath(const char* argv0) {
@@ -112,6 +114,7 @@ int Main(int argc, char** argv) {
     if (command == "read") return RunReadCommand(rest, ctx);
     if (command == "report") return RunReportCommand(rest, ctx);
     if (command == "write") return RunWriteCommand(rest, ctx);
+    if (command == "archive") return RunArchiveCommand(rest, ctx);
     return Usage("unknown command: " + command);
 }
 
