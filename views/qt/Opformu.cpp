@@ -331,6 +331,11 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
         curves_[k] = series;
     }
     connect(axisX_, &QValueAxis::rangeChanged, this, [this] { ApplyRangeRules(); });
+    // Pans stop at the cycle's ends and zooms where labelled points are still in view. The
+    // range goes back once the chart has finished the zoom or pan that took it past them: set
+    // from inside the change, it would be overwritten by the rest of that change.
+    connect(axisX_, &QValueAxis::rangeChanged, this, &TfOper::KeepTimeRangeAllowed,
+            Qt::QueuedConnection);
     connect(chart_, &QChart::plotAreaChanged, this, [this] { ShowTimeAxis(); });
 
     view_ = new TimeChartView(chart_);
@@ -495,6 +500,15 @@ std::vector<std::pair<QString, QRect>> TfOper::LegendEntries() const {
         entries.emplace_back(legend->Entries()[i].title, places[i]);
     }
     return entries;
+}
+
+void TfOper::KeepTimeRangeAllowed() {
+    const auto [lo, hi] =
+        AllowedTimeRange(axisX_->min(), axisX_->max(), static_cast<int>(frame_.labels.size()));
+    constexpr double kSame = 1e-6;
+    if (std::abs(lo - axisX_->min()) > kSame || std::abs(hi - axisX_->max()) > kSame) {
+        axisX_->setRange(lo, hi);
+    }
 }
 
 void TfOper::ApplyRangeRules() {
