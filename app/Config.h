@@ -74,9 +74,18 @@ inline constexpr Setting kMaxCom{kConfigSection, kMaxComKey, ValueKind::Integer,
                                  kIntMin,        kIntMax};
 inline constexpr int kMaxComWhenUnset = 32;
 
-inline constexpr std::array<const Setting*, 12> kAllSettings = {
-    &kLeft,           &kTop,        &kWidth,      &kHeight,     &kMaximized, &kCycleFilter,
-    &kDistributionStep, &kDataCorrection, &kOpenFolder, &kSaveFolder, &kReaderPort, &kMaxCom};
+inline constexpr std::array<const Setting*, 12> kAllSettings = {&kLeft,
+                                                                &kTop,
+                                                                &kWidth,
+                                                                &kHeight,
+                                                                &kMaximized,
+                                                                &kCycleFilter,
+                                                                &kDistributionStep,
+                                                                &kDataCorrection,
+                                                                &kOpenFolder,
+                                                                &kSaveFolder,
+                                                                &kReaderPort,
+                                                                &kMaxCom};
 
 }  // namespace config
 

@@ -278,11 +278,11 @@ void TfMain::FitStartSize() {
     if (!on) return;
     const QRect area = on->availableGeometry();
     const QSize frame = frameGeometry().size() - geometry().size();
-    const WindowSize fitted =
-        StartSize({config_.WindowWidth(), config_.WindowHeight()},
-                  {kDesignWindow.width(), kDesignWindow.height()},
-                  {kSmallestWindow.width(), kSmallestWindow.height()},
-                  {frame.width(), frame.height()}, {area.x(), area.y(), area.width(), area.height()});
+    const WindowSize fitted = StartSize({config_.WindowWidth(), config_.WindowHeight()},
+                                        {kDesignWindow.width(), kDesignWindow.height()},
+                                        {kSmallestWindow.width(), kSmallestWindow.height()},
+                                        {frame.width(), frame.height()},
+                                        {area.x(), area.y(), area.width(), area.height()});
     startSize_ = QSize(fitted.width, fitted.height);
     resize(startSize_);
 }
@@ -339,7 +339,8 @@ void TfMain::closeEvent(QCloseEvent* event) {
     // A maximized window keeps the place and size it goes back to.
     const QRect normal = isMaximized() ? normalGeometry() : geometry();
     if (normal.isValid()) {
-        const QPoint frameCorner = normal.topLeft() - (geometry().topLeft() - frameGeometry().topLeft());
+        const QPoint frameCorner =
+            normal.topLeft() - (geometry().topLeft() - frameGeometry().topLeft());
         config_.SetWindowLeft(frameCorner.x());
         config_.SetWindowTop(frameCorner.y());
         config_.SetWindowWidth(normal.width());

@@ -13,8 +13,8 @@
 #include <QElapsedTimer>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>

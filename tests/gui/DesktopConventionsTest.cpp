@@ -3,9 +3,9 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -394,8 +394,8 @@ TEST_F(MainWindow, AFileNothingOpensIsNamedWithItsFullPath) {
         Find<QAction>("Help")->trigger();
         QTRY_VERIFY(opener.findChildren<QProcess*>().isEmpty());
         QDesktopServices::unsetUrlHandler("file");
-        EXPECT_EQ(prompter_.texts, failing ? std::vector<std::string>{told}
-                                           : std::vector<std::string>{});
+        EXPECT_EQ(prompter_.texts,
+                  failing ? std::vector<std::string>{told} : std::vector<std::string>{});
     }
 }
 

@@ -431,9 +431,8 @@ TEST_F(MainWindow, TheWindowKeepsTheSizeAndTheMaximizedStateItWasLeftWith) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     const QRect area = window_->screen()->availableGeometry();
     const QSize frame = window_->frameGeometry().size() - window_->size();
-    EXPECT_EQ(window_->size(), QSize(960, 720)
-                                   .boundedTo(area.size() - frame)
-                                   .expandedTo(window_->minimumSize()));
+    EXPECT_EQ(window_->size(),
+              QSize(960, 720).boundedTo(area.size() - frame).expandedTo(window_->minimumSize()));
     const QSize left = window_->minimumSize() + QSize(0, 10);
     window_->resize(left);
     Restart();

@@ -245,14 +245,14 @@ TEST(FrameNavigation, TheTimeRangeKeepsToTheCycleAndToLabelledPoints) {
         double lo, hi;
     };
     const Case cases[] = {
-        {10, 30, 101, 10, 30},    // inside: as asked
-        {-5, 15, 101, 0, 20},     // panned past the start
-        {95, 115, 101, 80, 100},  // panned past the end
+        {10, 30, 101, 10, 30},      // inside: as asked
+        {-5, 15, 101, 0, 20},       // panned past the start
+        {95, 115, 101, 80, 100},    // panned past the end
         {49.5, 50.5, 101, 49, 51},  // zoomed too far: the narrowest, about the middle
-        {0.2, 0.4, 101, 0, 2},    // too far at the start
-        {-30, 140, 101, 0, 100},  // zoomed out past the whole cycle
-        {0, 5, 2, 0, 1},          // a cycle of two points shows whole
-        {0, 1, 1, 0, 1},          // one point: the first view
+        {0.2, 0.4, 101, 0, 2},      // too far at the start
+        {-30, 140, 101, 0, 100},    // zoomed out past the whole cycle
+        {0, 5, 2, 0, 1},            // a cycle of two points shows whole
+        {0, 1, 1, 0, 1},            // one point: the first view
         {std::nan(""), 3, 101, 0, 100},
     };
     for (const Case& c : cases) {
