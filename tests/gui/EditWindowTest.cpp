@@ -256,6 +256,7 @@ TEST_F(EditWindow, EnterNeverWritesAndAWriteOutsideEditModeAsksFirst) {
         button->setFocus();
         QTest::keyClick(button, Qt::Key_Return);
         EXPECT_TRUE(recorder_.questions.empty());
+        EXPECT_TRUE(recorder_.statuses.empty()) << "no transfer";
         recorder_.answers = {false};
         button->click();
         EXPECT_EQ(recorder_.questions, std::vector<std::string>{question});
