@@ -192,7 +192,9 @@ TimeAxisView ReadTimeAxis(TfOper& oper) {
     std::vector<std::pair<QString, QRectF>> below;
     double titleTop = plot.bottom() + 200;
     for (auto& [text, box] : ShownTexts(oper)) {
+        // The axis's own labels are names of zero-width characters.
         text.remove(QChar(0x200B));
+        text.remove(QChar(0x200C));
         if (text.trimmed().isEmpty() || box.top() < plot.bottom() - 2 ||
             box.center().x() < plot.left() - 40 || box.center().x() > plot.right() + 40) {
             continue;
