@@ -3,6 +3,8 @@
 // titles and filters, each defined once. The texts of the display model (list columns, default
 // channel names) and of the settings page's fields live with their rules in the core.
 #include <array>
+#include <string>
+#include <string_view>
 
 namespace orbisk::ui {
 
@@ -53,6 +55,13 @@ inline constexpr char kSaveDialogTitle[] = "Сохранение данных р
 inline constexpr char kPrevDialogTitle[] = "Выбор файла данных";
 inline constexpr char kNotSaved[] = "Файл данных регистратора не сохранен!";
 
+// A file handed to the system that nothing opened: the person can still open it by hand.
+inline constexpr char kNotOpened[] =
+    "Файл не открылся: в системе нет программы, которая его показывает.\nОткройте его вручную:\n";
+inline std::string NotOpenedText(std::string_view nativePath) {
+    return kNotOpened + std::string(nativePath);
+}
+
 // Picture dialogs of the two charts.
 inline constexpr char kPictureDialogTitle[] = "Сохранение графика";
 inline constexpr char kPictureFilterBmp[] = "Bitmaps (*.bmp)";
@@ -84,6 +93,12 @@ inline constexpr char kEditPkr[] = "Изменить [F-20]";
 inline constexpr char kEditPkrLong[] = "Записать с долговременной информацией [F-82]";
 inline constexpr char kEditPkrLongHint[] = "Доступ к данной функции ограничен";
 inline constexpr char kEditHint[] = "Разрешить редактирование";
+// "Записать в ПСИ" pressed outside edit mode: the pages may show a stored file of another crane.
+inline constexpr char kWriteShownQuestion[] = "Записать в ПСИ данные, показанные на странице?";
+inline std::string WriteShownQuestion(std::string_view craneType, std::string_view serial) {
+    return std::string(kWriteShownQuestion) + "\n\n" + kCraneType + " " + std::string(craneType) +
+           "\n" + kSerial + " " + std::string(serial);
+}
 
 // Long-term page.
 inline constexpr char kLoadTitle[] = "Распределение циклов работы крана в зависимости от нагрузки";

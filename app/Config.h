@@ -21,6 +21,9 @@ inline constexpr std::string_view kConfigSection = "_Конфигурация_";
 
 inline constexpr std::string_view kLeftKey = "Слева";
 inline constexpr std::string_view kTopKey = "Сверху";
+inline constexpr std::string_view kWidthKey = "Ширина";
+inline constexpr std::string_view kHeightKey = "Высота";
+inline constexpr std::string_view kMaximizedKey = "Развернуто";
 inline constexpr std::string_view kCycleFilterKey = "Циклы";
 inline constexpr std::string_view kDistributionStepKey = "Шаг";
 inline constexpr std::string_view kDataCorrectionKey = "КоррекцияДанных";
@@ -48,6 +51,11 @@ inline constexpr int kIntMax = std::numeric_limits<int>::max();
 
 inline constexpr Setting kLeft{kViewSection, kLeftKey, ValueKind::Integer, 0, kIntMin, kIntMax};
 inline constexpr Setting kTop{kViewSection, kTopKey, ValueKind::Integer, 0, kIntMin, kIntMax};
+// The main window's inside size as it was left (0: never saved, the design size is used) and
+// whether it was maximized.
+inline constexpr Setting kWidth{kViewSection, kWidthKey, ValueKind::Integer, 0, 0, 100000};
+inline constexpr Setting kHeight{kViewSection, kHeightKey, ValueKind::Integer, 0, 0, 100000};
+inline constexpr Setting kMaximized{kViewSection, kMaximizedKey, ValueKind::Boolean, 0, 0, 1};
 // Index of the work-cycle list filter; 3 lists all cycles.
 inline constexpr Setting kCycleFilter{kViewSection, kCycleFilterKey, ValueKind::Integer, 3, 0, 3};
 // Index of the load-distribution step: 0 = 1 %, 1 = 10 %, 2 = 25 %.
@@ -66,9 +74,18 @@ inline constexpr Setting kMaxCom{kConfigSection, kMaxComKey, ValueKind::Integer,
                                  kIntMin,        kIntMax};
 inline constexpr int kMaxComWhenUnset = 32;
 
-inline constexpr std::array<const Setting*, 9> kAllSettings = {
-    &kLeft,       &kTop,        &kCycleFilter, &kDistributionStep, &kDataCorrection, &kOpenFolder,
-    &kSaveFolder, &kReaderPort, &kMaxCom};
+inline constexpr std::array<const Setting*, 12> kAllSettings = {&kLeft,
+                                                                &kTop,
+                                                                &kWidth,
+                                                                &kHeight,
+                                                                &kMaximized,
+                                                                &kCycleFilter,
+                                                                &kDistributionStep,
+                                                                &kDataCorrection,
+                                                                &kOpenFolder,
+                                                                &kSaveFolder,
+                                                                &kReaderPort,
+                                                                &kMaxCom};
 
 }  // namespace config
 
@@ -94,6 +111,12 @@ public:
     bool SetWindowLeft(int value) { return WriteIntegerSetting(config::kLeft, value); }
     int WindowTop() const { return ReadIntegerSetting(config::kTop); }
     bool SetWindowTop(int value) { return WriteIntegerSetting(config::kTop, value); }
+    int WindowWidth() const { return ReadIntegerSetting(config::kWidth); }
+    bool SetWindowWidth(int value) { return WriteIntegerSetting(config::kWidth, value); }
+    int WindowHeight() const { return ReadIntegerSetting(config::kHeight); }
+    bool SetWindowHeight(int value) { return WriteIntegerSetting(config::kHeight, value); }
+    bool WindowMaximized() const { return ReadBoolSetting(config::kMaximized); }
+    bool SetWindowMaximized(bool on) { return WriteBoolSetting(config::kMaximized, on); }
 
     int CycleFilter() const { return ReadIntegerSetting(config::kCycleFilter); }
     bool SetCycleFilter(int index) { return WriteIntegerSetting(config::kCycleFilter, index); }

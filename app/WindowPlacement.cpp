@@ -22,6 +22,16 @@ std::int64_t Overlap(std::int64_t from, std::int64_t to, std::int64_t otherFrom,
 
 }  // namespace
 
+WindowSize StartSize(WindowSize saved, WindowSize design, WindowSize smallest, WindowSize frame,
+                     const ScreenRect& area) {
+    const WindowSize wanted = saved.width > 0 && saved.height > 0 ? saved : design;
+    const auto fit = [](int size, int room, int least) {
+        return std::max(least, room > 0 ? std::min(size, room) : size);
+    };
+    return {fit(wanted.width, area.width - frame.width, smallest.width),
+            fit(wanted.height, area.height - frame.height, smallest.height)};
+}
+
 WindowPosition PlaceOnScreens(WindowPosition saved, int width, int height,
                               const std::vector<ScreenRect>& screens) {
     const std::int64_t left = saved.left;

@@ -19,6 +19,19 @@ struct WindowPosition {
     bool operator==(const WindowPosition&) const = default;
 };
 
+struct WindowSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const WindowSize&) const = default;
+};
+
+// The inside size of the main window on a start: `saved` when both its sides are above zero,
+// otherwise `design`; made smaller where that and its frame of `frame` (the title bar and
+// borders) do not fit in `area`, the screen's part that windows may use, but never smaller than
+// `smallest`.
+WindowSize StartSize(WindowSize saved, WindowSize design, WindowSize smallest, WindowSize frame,
+                     const ScreenRect& area);
+
 // How much of the top edge must lie on a screen for the person to grab the window by its title.
 inline constexpr int kTitleGrip = 100;
 

@@ -86,9 +86,11 @@ WriteResult Write(Session& session, const WriteTarget& target, WriteRegion regio
 }  // namespace
 
 std::optional<int> ReadClampedSetting(DisplayModel& model, Ctl control, int minimum, int maximum,
-                                      Prompter& prompter) {
+                                      Prompter& prompter,
+                                      const std::function<void(Ctl)>& showField) {
     auto value = IntegerText(model.Text(control));
     if (!value) return std::nullopt;
+    if ((*value > maximum || *value < minimum) && showField) showField(control);
     if (*value > maximum) {
         prompter.Message(edittext::kAboveMaximum + std::to_string(maximum),
                          MessageIcon::Information);
@@ -164,7 +166,8 @@ std::unique_ptr<RecorderImage> AssembleIdentification(const RecorderImage& image
 }
 
 std::unique_ptr<RecorderImage> AssembleSettings(const RecorderImage& image, DisplayModel& model,
-                                                Prompter& prompter) {
+                                                Prompter& prompter,
+                                                const std::function<void(Ctl)>& showField) {
     auto scratch = std::make_unique<RecorderImage>(image);
     Zero(*scratch, addr::Settings, addr::SettingsSize);
     const auto notInteger = [&prompter] {
@@ -188,8 +191,12 @@ std::unique_ptr<RecorderImage> AssembleSettings(const RecorderImage& image, Disp
             calibrationStored = true;
         }
         const int maximum = count ? f.maximum - sensors : f.maximum;
-        const auto value = ReadClampedSetting(model, f.control, f.minimum, maximum, prompter);
-        if (!value) return notInteger();
+        const auto value =
+            ReadClampedSetting(model, f.control, f.minimum, maximum, prompter, showField);
+        if (!value) {
+            if (showField) showField(f.control);
+            return notInteger();
+        }
         if (count) sensors += *value;
         scratch->SetU8(f.address, static_cast<std::uint8_t>(*value));
     }
@@ -220,7 +227,10 @@ WriteResult WriteIdentification(Session& session, const WriteTarget& target, boo
 WriteResult WriteSettings(Session& session, const WriteTarget& target) {
     return Write(
         session, target, kSettingsRegion, edittext::kSettingsWriteFailed,
-        [&] { return AssembleSettings(session.Image(), session.Model(), target.prompter); },
+        [&] {
+            return AssembleSettings(session.Image(), session.Model(), target.prompter,
+                                    target.showField);
+        },
         [&](const RecorderImage& scratch) {
             std::copy_n(scratch.Data() + addr::Settings, addr::SettingsSize,
                         session.Image().Data() + addr::Settings);

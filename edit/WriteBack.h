@@ -6,6 +6,7 @@
 // so an abandoned write leaves it as it was. Every write is read back and compared.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,8 +23,11 @@ class Session;
 // An integer setting's edit text clamped into [min, max], with the messages "больше макс." and
 // "меньше мин." in that order; the clamped value is written back into the page. Nothing when the
 // text is no integer (the write then stops with its own message).
+// `showField`, when set, is told the control before each of its messages, so that the person
+// sees the field the message is about.
 std::optional<int> ReadClampedSetting(DisplayModel& model, Ctl control, int minimum, int maximum,
-                                      Prompter& prompter);
+                                      Prompter& prompter,
+                                      const std::function<void(Ctl)>& showField = {});
 
 // The image with the identification block rebuilt from the page: every byte of 0x0800..0x0DFF
 // without a control zero. Nothing when the write is abandoned: a date or capacity that does not
@@ -34,9 +38,11 @@ std::unique_ptr<RecorderImage> AssembleIdentification(const RecorderImage& image
 
 // The image with the settings block rebuilt from the page: counts, calibration pairs of the
 // listed rows (eight at the most), the values clamped into their bounds, the choices, the work
-// modes; zero in every byte without a control. Nothing when a text is no integer.
+// modes; zero in every byte without a control. Nothing when a text is no integer. `showField` as
+// for ReadClampedSetting.
 std::unique_ptr<RecorderImage> AssembleSettings(const RecorderImage& image, DisplayModel& model,
-                                                Prompter& prompter);
+                                                Prompter& prompter,
+                                                const std::function<void(Ctl)>& showField = {});
 
 enum class WriteResult {
     Written,       // sent, and read back as sent
@@ -60,6 +66,8 @@ struct WriteTarget {
     ReaderLink& link;
     Prompter& prompter;  // the link's: its pauses and messages
     std::string port;    // empty: the remembered port and the dialog
+    // Told the control a message of the settings' assembly is about, before the message.
+    std::function<void(Ctl)> showField = {};
 };
 
 // "Записать в ПСИ" of the identification page; `withLongTerm` is [F-82].

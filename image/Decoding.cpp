@@ -80,10 +80,8 @@ std::string ChangeLine(const RecorderImage& image, std::uint16_t a) {
     return line;
 }
 
-bool FillIdentificationAndSettings(const RecorderImage& image, DisplayModel& model,
-                                   Prompter& prompter, const Clock& clock) {
+bool FillPassportsAndSettings(const RecorderImage& image, DisplayModel& model) {
     bool shown = true;
-    double installDay = 0;
     for (const IdentificationField& f : kIdentificationFields) {
         switch (f.storedAs) {
             case StoredAs::Text:
@@ -102,13 +100,14 @@ bool FillIdentificationAndSettings(const RecorderImage& image, DisplayModel& mod
             case StoredAs::Float:
                 model.SetText(f.control, FormatFixed(image.F32(f.address), 2));
                 break;
-            case StoredAs::DayNumber:
+            case StoredAs::DayNumber: {
                 // A day number the calendar cannot show leaves its two controls empty; the rest
                 // is filled.
-                installDay = image.I32(f.address);
-                if (!DateValueInShowableRange(installDay)) shown = false;
-                model.SetText(f.control, ShortDateText(installDay));
+                const double day = image.I32(f.address);
+                if (!DateValueInShowableRange(day)) shown = false;
+                model.SetText(f.control, ShortDateText(day));
                 break;
+            }
         }
     }
 
@@ -119,7 +118,13 @@ bool FillIdentificationAndSettings(const RecorderImage& image, DisplayModel& mod
     changeLine(Ctl::eChangePassport, addr::ChangeIdentification);
     changeLine(Ctl::eChangeRTC, addr::ChangeClock);
     changeLine(Ctl::eProgramChange, addr::ChangeSettings);
+    FillSettings(image, model);
+    return shown;
+}
 
+bool FillIdentificationAndSettings(const RecorderImage& image, DisplayModel& model,
+                                   Prompter& prompter, const Clock& clock) {
+    const bool shown = FillPassportsAndSettings(image, model);
     const RecorderTime reading = image.Time(addr::ReadingTime);
     const bool readingValid = TimeValid(reading);
     model.SetText(Ctl::eDateCheck, TimeText(reading, false),
@@ -132,8 +137,7 @@ bool FillIdentificationAndSettings(const RecorderImage& image, DisplayModel& mod
     model.SetText(Ctl::dtpReportDate, ShortDateText(model.reportDate));
     if (!readingValid) prompter.Message(msg::kBadReadingTime, MessageIcon::Warning);
 
-    model.SetText(Ctl::eStartDateCheck, DateTimeText(installDay));
-    FillSettings(image, model);
+    model.SetText(Ctl::eStartDateCheck, DateTimeText(image.I32(addr::InstallDay)));
 
     if (!shown) prompter.Message(msg::kIdentificationFailed, MessageIcon::Error);
     return shown;

@@ -16,6 +16,11 @@ void BalanceSpectrum(RecorderImage& image);
 // The change line of the ChangeRecord at the address, and whether its time is valid.
 std::string ChangeLine(const RecorderImage& image, std::uint16_t recordAddress);
 
+// What the two writable blocks hold: the identification controls with the lines of the last
+// changes, the settings controls, lvCalibr, lvWorkModeVal and the sensor totals. False when an
+// installation date cannot be shown (its control is then empty); no message.
+bool FillPassportsAndSettings(const RecorderImage& image, DisplayModel& model);
+
 // Identification and settings controls, lvCalibr, lvWorkModeVal, the sensor totals, the reading
 // time and the date of the date filter. False (after the message) when a value could not be shown.
 bool FillIdentificationAndSettings(const RecorderImage& image, DisplayModel& model,

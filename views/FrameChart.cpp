@@ -161,8 +161,9 @@ int PreviousFrameRow(const std::vector<CycleRow>& rows, int current) {
 
 int NextFrameRow(const std::vector<CycleRow>& rows, int current) {
     const int n = static_cast<int>(rows.size());
-    const int from = current < 0 || current > n ? n : current;
-    for (int row = from - 1; row >= 0; --row) {
+    int row = current;
+    for (int step = 0; step < n; ++step) {
+        row = row <= 0 || row >= n ? n - 1 : row - 1;
         if (rows[row].hasFrame) return row;
     }
     return -1;
@@ -193,6 +194,22 @@ std::uint16_t NextFrameStart(const RecorderImage& image, std::uint16_t cursor, s
         p = (p + 8) % kAreaSize;
     }
     return a;
+}
+
+std::pair<double, double> AllowedTimeRange(double min, double max, int pointCount) {
+    const double span = std::max(pointCount - 1, 1);
+    const double narrowest = std::min(kNarrowestTimeRange, span);
+    double width = max - min;
+    if (!std::isfinite(min) || !std::isfinite(max)) {
+        min = 0;
+        width = span;
+    } else if (!(width >= narrowest)) {
+        min = (min + max) / 2 - narrowest / 2;
+        width = narrowest;
+    }
+    width = std::min(width, span);
+    min = std::clamp(min, 0.0, span - width);
+    return {min, min + width};
 }
 
 std::vector<int> TimeLabelPoints(int pointCount, int closingPoint, double min, double max,

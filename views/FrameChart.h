@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "image/DisplayModel.h"
@@ -62,6 +63,15 @@ inline bool TimeLabelsVisible(double range) {
     return range <= 60;
 }
 
+// The narrowest time range the chart zooms to, in seconds: two labelled points stay in view.
+inline constexpr double kNarrowestTimeRange = 2;
+
+// The time range the chart shows when [min, max] is asked for in a cycle of `pointCount` points:
+// no narrower than kNarrowestTimeRange (narrowed about its middle), no wider than the cycle, and
+// moved back inside the cycle's ends, keeping its width, when panned past one. A cycle shorter
+// than the narrowest range shows whole, as [0, 1] at the least.
+std::pair<double, double> AllowedTimeRange(double min, double max, int pointCount);
+
 // The points of the visible range [min, max] that carry a label (and a grid line) on the time
 // axis when at most `fit` labels fit side by side: every point when they all fit, otherwise every
 // k-th point counted from the start of the cycle (k = 2, 5, 10, 15, 30, 60, then whole hours),
@@ -71,8 +81,7 @@ std::vector<int> TimeLabelPoints(int pointCount, int closingPoint, double min, d
 
 // Stepping through the cycle list (newest first); rows qualify when their frame is present.
 // -1 when no row qualifies. `current` −1 stands for no selection. The previous row wraps from the
-// oldest to the newest; the next row does not: there is nothing newer than the newest cycle
-// (from no selection it is the oldest).
+// oldest to the newest, the next row from the newest (or from no selection) to the oldest.
 int PreviousFrameRow(const std::vector<CycleRow>& rows, int current);
 int NextFrameRow(const std::vector<CycleRow>& rows, int current);
 

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -37,6 +38,7 @@
 #include "edit/qt/IdentificationPage.h"
 #include "edit/qt/SettingsPage.h"
 #include "image/DataFile.h"
+#include "image/Decoding.h"
 #include "image/Messages.h"
 #include "views/qt/Gistu.h"
 
@@ -48,6 +50,8 @@ constexpr int kPanelWidths[4] = {400, 100, 100, 200};
 
 // Small enough for a 1366 × 768 laptop with a title bar and a taskbar, and for 1024 × 600.
 constexpr QSize kSmallestWindow(800, 560);
+// The inside size of a first start, where the screen has room for it.
+constexpr QSize kDesignWindow(960, 720);
 // How narrow the path panel may get when the window is: the other panels keep their widths.
 constexpr int kPathPanelNarrowest = 150;
 
@@ -127,7 +131,7 @@ TfMain::TfMain(const ProgramLocations& locations, Prompter* prompter, const Cloc
     ShowModel();
     tsTools_->ShowDesignRelayTexts();
     setMinimumSize(kSmallestWindow);
-    resize(960, 720);
+    FitStartSize();
 }
 
 TfMain::~TfMain() = default;
@@ -254,6 +258,7 @@ void TfMain::setVisible(bool visible) {
     if (first) {
         placed_ = true;
         RestorePlace();
+        if (config_.WindowMaximized()) setWindowState(windowState() | Qt::WindowMaximized);
     }
     QMainWindow::setVisible(visible);
     if (first && windowHandle()) windowHandle()->installEventFilter(this);
@@ -263,11 +268,31 @@ bool TfMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == windowHandle() && event->type() == QEvent::Expose &&
         windowHandle()->isExposed()) {
         windowHandle()->removeEventFilter(this);
-        // Framed now. A window manager that took the saved corner for the inside of the window
-        // put the title bar above it, and each closing would save a place higher up.
+        // Framed now: a size nobody has changed yet is fitted again with the frame around it.
+        if (size() == startSize_ && !isMaximized()) FitStartSize();
+        // A window manager that took the saved corner for the inside of the window put the
+        // title bar above it, and each closing would save a place higher up.
         RestorePlace();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// The size left at the last closing, or on a first start the design size; either no larger than
+// the screen's area that windows may use leaves room for with the frame.
+void TfMain::FitStartSize() {
+    const QScreen* on =
+        QGuiApplication::screenAt(QPoint(config_.WindowLeft(), config_.WindowTop()));
+    if (!on) on = QGuiApplication::primaryScreen();
+    if (!on) return;
+    const QRect area = on->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const WindowSize fitted = StartSize({config_.WindowWidth(), config_.WindowHeight()},
+                                        {kDesignWindow.width(), kDesignWindow.height()},
+                                        {kSmallestWindow.width(), kSmallestWindow.height()},
+                                        {frame.width(), frame.height()},
+                                        {area.x(), area.y(), area.width(), area.height()});
+    startSize_ = QSize(fitted.width, fitted.height);
+    resize(startSize_);
 }
 
 // "Слева" and "Сверху" are the corner of the frame, title bar included, as closing saves them.
@@ -319,8 +344,17 @@ void TfMain::closeEvent(QCloseEvent* event) {
     if (ownPrompter_) ownPrompter_->SetShuttingDown();
     reader_->WindowClosing();
     const DisplayModel& m = session_->Model();
-    config_.SetWindowLeft(frameGeometry().x());
-    config_.SetWindowTop(frameGeometry().y());
+    // A maximized window keeps the place and size it goes back to.
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    if (normal.isValid()) {
+        const QPoint frameCorner =
+            normal.topLeft() - (geometry().topLeft() - frameGeometry().topLeft());
+        config_.SetWindowLeft(frameCorner.x());
+        config_.SetWindowTop(frameCorner.y());
+        config_.SetWindowWidth(normal.width());
+        config_.SetWindowHeight(normal.height());
+    }
+    config_.SetWindowMaximized(isMaximized());
     config_.SetCycleFilter(m.choices.rgLast);
     config_.SetDistributionStep(m.choices.rgStep);
     config_.SetDataCorrection(session_->DataCorrection());
@@ -441,24 +475,54 @@ void TfMain::GetFromCopyrExecute() {
     SetDataCommandsEnabled(true);
 }
 
+bool TfMain::WriteConfirmed(bool editMode) {
+    if (editMode) return true;
+    const DisplayModel& m = session_->Model();
+    return prompter_->Ask(ui::WriteShownQuestion(m.Text(Ctl::eMarka), m.Text(Ctl::eNumber)),
+                          QuestionButtons::YesNo);
+}
+
+void TfMain::ShowWrittenBlocks() {
+    // The assembly brings texts into their bounds and formats (a year out of range, an empty
+    // winch capacity): the pages show what the reader now holds, not what was typed.
+    FillPassportsAndSettings(session_->Image(), session_->Model());
+    ShowModel();
+}
+
 void TfMain::PkrSaveExecute() {
+    if (!WriteConfirmed(tsMain_->EditMode())) return;
     const bool written = reader_->Run([this](ReaderLink& link) {
         return WriteIdentification(*session_, {link, reader_->LinkPrompter(), {}},
                                    tsMain_->WithLongTermInformation()) == WriteResult::Written;
     });
-    // The assembly may have changed texts of the page (empty winch capacities become "0").
-    edits_->Show(session_->Model());
-    if (written) tsMain_->EndEditMode();
+    if (written) {
+        tsMain_->EndEditMode();
+        ShowWrittenBlocks();
+    } else {
+        // The assembly may have changed texts of the page (empty winch capacities become "0").
+        edits_->Show(session_->Model());
+    }
 }
 
 void TfMain::LevelSaveExecute() {
+    if (!WriteConfirmed(tsTools_->EditMode())) return;
     const bool written = reader_->Run([this](ReaderLink& link) {
-        return WriteSettings(*session_, {link, reader_->LinkPrompter(), {}}) ==
+        const auto showField = [this](Ctl control) {
+            auto* scroll = pages_->findChild<QScrollArea*>(tsTools_->objectName() + "Scroll");
+            pages_->setCurrentWidget(scroll);
+            tsTools_->ShowField(control);
+            if (QLineEdit* edit = (*edits_)[control]) scroll->ensureWidgetVisible(edit);
+        };
+        return WriteSettings(*session_, {link, reader_->LinkPrompter(), {}, showField}) ==
                WriteResult::Written;
     });
-    // The edits hold the clamped values from the moment they were read, written or not.
-    edits_->Show(session_->Model());
-    if (written) tsTools_->EndEditMode();
+    if (written) {
+        tsTools_->EndEditMode();
+        ShowWrittenBlocks();
+    } else {
+        // The edits hold the clamped values from the moment they were read, written or not.
+        edits_->Show(session_->Model());
+    }
 }
 
 QString TfMain::HelpFile() const {
@@ -466,7 +530,17 @@ QString TfMain::HelpFile() const {
 }
 
 void TfMain::HelpExecute() {
-    OpenHelpDocument(HelpFile());
+    OpenWithSystem(HelpFile(), NotOpenedTeller(HelpFile()));
+}
+
+std::function<void()> TfMain::NotOpenedTeller(const QString& file) {
+    // The opener may end after the window has closed.
+    QPointer<TfMain> window(this);
+    return [window, file] {
+        if (!window) return;
+        window->prompter_->Message(ui::NotOpenedText(S(QDir::toNativeSeparators(file))),
+                                   MessageIcon::Warning);
+    };
 }
 
 void TfMain::AttachReaderLink() {

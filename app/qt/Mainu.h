@@ -100,11 +100,18 @@ private:
     void BuildToolbarAndStatus();
     void FormShow();
     void RestorePlace();
+    void FitStartSize();
     void AttachReaderLink();
     void ShowChannelCaptions();
     void ShowPath(const QString& path);
     void SetDataCommandsEnabled(bool on);
     void ChannelNameEdited(int group);
+    // What tells the person that nothing opened `file`.
+    std::function<void()> NotOpenedTeller(const QString& file);
+    // A write started outside the page's edit mode asks first; true to go on.
+    bool WriteConfirmed(bool editMode);
+    // After a successful write: both editing pages from the image buffer.
+    void ShowWrittenBlocks();
 
     ProgramLocations locations_;
     Config config_;
@@ -125,6 +132,7 @@ private:
     std::unique_ptr<MainReader> reader_;
     bool shownOnce_ = false;
     bool placed_ = false;
+    QSize startSize_;
 
     std::unique_ptr<DesktopArchive> archive_;
     std::unique_ptr<ControlEdits> edits_;

@@ -1,10 +1,9 @@
 // The report command of the main window: the core asks its question through an input dialog,
 // builds the document with the specialist from the register dialog and writes the page into the
-// private temporary folder; the window hands the page to the system's browser.
-#include <QDesktopServices>
-#include <QUrl>
-
+// private temporary folder; the window hands the page to the system's browser and says so when
+// nothing opens it.
 #include "app/qt/Mainu.h"
+#include "base/qt/QtHelp.h"
 #include "base/qt/QtText.h"
 #include "image/Session.h"
 #include "reports/BuildReport.h"
@@ -26,8 +25,7 @@ void TfMain::ReportExecute(int kind) {
     if (pageOpener_) {
         pageOpener_(path);
     } else {
-        // Without a browser for HTML pages nothing more happens, as with any shell open.
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        OpenWithSystem(path, NotOpenedTeller(path));
     }
 }
 

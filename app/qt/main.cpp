@@ -11,6 +11,7 @@
 #include "app/qt/Mainu.h"
 #include "app/qt/QtApplicationSetUp.h"
 #include "app/qt/QtSingleInstance.h"
+#include "base/qt/QtHelp.h"
 #include "base/qt/QtHintTiming.h"
 #include "base/qt/QtText.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     orbisk::SetUpApplication(app, ORBISK_VERSION, ORBISK_COMPANY);
     orbisk::InstallHintTiming(app);
+    orbisk::InstallSystemFileOpener(&app);
 
     const QString exe = QCoreApplication::applicationFilePath();
     QDir::setCurrent(QFileInfo(exe).absolutePath());

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QToolTip>
+#include <algorithm>
 
 #include "base/qt/QtText.h"
 #include "image/IdentificationTable.h"
@@ -54,8 +55,10 @@ QLineEdit* ControlEdits::Make(Ctl control, bool readOnly) {
     edit->setReadOnly(readOnly);
     edits_[static_cast<int>(control)] = edit;
     new WholeTextTip(edit);
-    QObject::connect(edit, &QLineEdit::textEdited, edit,
-                     [this, control](const QString& text) { typed_(control, text); });
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [this, control](const QString& text) {
+        FitLimit(static_cast<int>(control));
+        typed_(control, text);
+    });
     return edit;
 }
 
@@ -64,7 +67,11 @@ void ControlEdits::Show(const DisplayModel& model) const {
         QLineEdit* edit = edits_[i];
         if (!edit) continue;
         const Ctl c = static_cast<Ctl>(i);
-        edit->setText(Q(model.Text(c)));
+        const QString shown = Q(model.Text(c));
+        // QLineEdit cuts whatever it is given to its length limit, not only what is typed.
+        if (limits_[i] > 0) edit->setMaxLength(std::max<int>(limits_[i], shown.size()));
+        edit->setText(shown);
+        FitLimit(i);
         edit->setCursorPosition(0);
         QPalette p = edit->palette();
         const QColor text = model.Color(c) == TextColor::Red ? QColor(255, 0, 0) : QColor(0, 0, 0);
@@ -75,11 +82,19 @@ void ControlEdits::Show(const DisplayModel& model) const {
     }
 }
 
-void ControlEdits::LimitLengths() const {
+void ControlEdits::LimitLengths() {
     for (int i = 0; i < kControlCount; ++i) {
-        const int length = MaxTextLength(static_cast<Ctl>(i));
-        if (length > 0 && edits_[i]) edits_[i]->setMaxLength(length);
+        limits_[i] = MaxTextLength(static_cast<Ctl>(i));
+        FitLimit(i);
     }
+}
+
+// The limit, or the text's own length while it is longer: never more than it holds, so typing
+// cannot lengthen a text beyond the limit.
+void ControlEdits::FitLimit(int control) const {
+    QLineEdit* edit = edits_[control];
+    if (!edit || limits_[control] <= 0) return;
+    edit->setMaxLength(std::max<int>(limits_[control], edit->text().size()));
 }
 
 }  // namespace orbisk

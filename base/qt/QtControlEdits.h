@@ -23,12 +23,16 @@ public:
 
     // Every edit shows its control's text, from its start, in the control's text colour.
     void Show(const DisplayModel& model) const;
-    // The longest texts the edits take: the widths of their image fields.
-    void LimitLengths() const;
+    // The longest texts the edits take from typing: the widths of their image fields. A text the
+    // program shows is shown whole, however long; typing never makes it longer.
+    void LimitLengths();
 
 private:
+    void FitLimit(int control) const;
+
     std::function<void(Ctl, const QString&)> typed_;
     std::array<QLineEdit*, kControlCount> edits_{};
+    std::array<int, kControlCount> limits_{};
 };
 
 }  // namespace orbisk

@@ -1,5 +1,9 @@
 // Timing of what a user waits for in the desktop program, and the pictures of its windows.
-//   orbisk-gui-bench [--runs N] SAMPLE        start to a shown filled window; open and refill
+//   orbisk-gui-bench [--runs N] [--previous FILE] SAMPLE
+//                                              start to a shown filled window; open and refill;
+//                                              a double-click on a cycle to its painted chart;
+//                                              the comparison with the previous check (FILE,
+//                                              or previous.bbd beside SAMPLE)
 //   orbisk-gui-bench --screenshots DIR SAMPLE  PNGs of the four pages (and the two editing ones in
 //                                              edit mode), the dialogs, the chart, the histogram
 #include <QAbstractButton>
@@ -11,16 +15,19 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "app/Locations.h"
+#include "app/qt/Datau.h"
 #include "app/qt/HistoryWindow.h"
 #include "app/qt/Mainu.h"
 #include "app/qt/QtApplicationSetUp.h"
 #include "app/qt/QtArchive.h"
+#include "base/qt/QtDialogs.h"
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
 #include "edit/qt/Normiru.h"
@@ -33,6 +40,39 @@
 namespace {
 
 using orbisk::TfMain;
+
+// Times a double-click on a listed cycle up to the end of the first paint of its chart, then
+// closes the chart. The chart is modal: everything happens inside the double-click.
+class ChartOpening final : public QObject {
+public:
+    double Measure(QTreeWidget* list, QTreeWidgetItem* row) {
+        painted_ = -1;
+        qApp->installEventFilter(this);
+        timer_.start();
+        Q_EMIT list->itemDoubleClicked(row, 0);
+        qApp->removeEventFilter(this);
+        return painted_;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint || painting_ || painted_ >= 0) return false;
+        auto* viewport = qobject_cast<QWidget*>(watched);
+        QWidget* view = viewport ? viewport->parentWidget() : nullptr;
+        if (!view || view->objectName() != "ChartOperView") return false;
+        painting_ = true;
+        QApplication::sendEvent(watched, event);
+        painting_ = false;
+        painted_ = static_cast<double>(timer_.nsecsElapsed()) / 1e6;
+        QTimer::singleShot(0, view->window(), &QWidget::close);
+        return true;
+    }
+
+private:
+    QElapsedTimer timer_;
+    bool painting_ = false;
+    double painted_ = -1;
+};
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -160,11 +200,15 @@ int main(int argc, char* argv[]) {
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     QString shots;
+    QString previous;
     int runs = 30;
     while (args.size() > 1) {
         if (args.first() == "--screenshots") {
             args.removeFirst();
             shots = args.takeFirst();
+        } else if (args.first() == "--previous") {
+            args.removeFirst();
+            previous = QFileInfo(args.takeFirst()).absoluteFilePath();
         } else if (args.first() == "--runs") {
             args.removeFirst();
             runs = args.takeFirst().toInt();
@@ -173,10 +217,13 @@ int main(int argc, char* argv[]) {
         }
     }
     if (args.size() != 1) {
-        std::fprintf(stderr, "usage: orbisk-gui-bench [--runs N] [--screenshots DIR] SAMPLE\n");
+        std::fprintf(stderr,
+                     "usage: orbisk-gui-bench [--runs N] [--previous FILE] [--screenshots DIR] "
+                     "SAMPLE\n");
         return 2;
     }
     const QString sample = QFileInfo(args.first()).absoluteFilePath();
+    if (previous.isEmpty()) previous = QFileInfo(sample).dir().filePath("previous.bbd");
 
     // A private configuration, so that measuring never touches the user's settings.
     QTemporaryDir config;
@@ -193,8 +240,12 @@ int main(int argc, char* argv[]) {
     const double startup = Ms(start);
     if (!shots.isEmpty()) return Screenshots(w, shots, sample);
 
-    std::vector<double> open, steps, filters;
+    std::vector<double> open, steps, filters, charts, comparisons;
     auto* last = w.findChild<QTreeWidget*>("lvLast");
+    orbisk::DialogHooks::Installed().openDataFile = [&previous](const QString&, const QString&) {
+        return previous;
+    };
+    ChartOpening chart;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
@@ -215,12 +266,37 @@ int main(int argc, char* argv[]) {
         }
         Settle();
         filters.push_back(Ms(t) / 2);
+
+        // The first cycle with a frame in the list as it now stands.
+        const auto& rows = w.GetSession().Model().cycles;
+        for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+            if (!rows[r].hasFrame) continue;
+            QTreeWidgetItem* item = last->topLevelItem(r);
+            last->setCurrentItem(item);
+            const double ms = chart.Measure(last, item);
+            if (ms >= 0) charts.push_back(ms);
+            break;
+        }
+        Settle();
+
+        t.restart();
+        w.DataModule().OpenPrev->trigger();
+        Settle();
+        // A reduced image cannot be saved: only a comparison that took place counts.
+        if (!w.DataModule().SaveData->isEnabled()) comparisons.push_back(Ms(t));
+        w.OpenDataFileCommand(sample);
+        Settle();
     }
     std::printf("start to shown filled window: %.1f ms\n", startup);
     std::printf("open sample and refill every page (%d rows): median %.1f ms over %d runs\n",
                 last->topLevelItemCount(), Median(open), runs);
     std::printf("change of distribution step: median %.1f ms\n", Median(steps));
     std::printf("change of cycle filter: median %.1f ms\n", Median(filters));
+    std::printf("double-click on a cycle to its painted chart: median %.1f ms over %zu runs\n",
+                Median(charts), charts.size());
+    std::printf(
+        "comparison with the previous check (open, reduce, refill): median %.1f ms over %zu runs\n",
+        Median(comparisons), comparisons.size());
     w.close();
     return 0;
 }

@@ -98,7 +98,8 @@ IdentificationPage::IdentificationPage(DisplayModel& model, ControlEdits& edits,
     connect(chbEditPKR_LONG_, &QCheckBox::clicked, this, &IdentificationPage::chbEditPKRClick);
     auto* button = new QPushButton;
     button->setObjectName("bbChangeIdent");
-    button->setDefault(true);
+    // Enter never writes: the focus may rest on the button long after its write.
+    button->setAutoDefault(false);
     BindButton(button, write);
 
     auto* grid = new QGridLayout(this);
@@ -166,8 +167,9 @@ void IdentificationPage::MonthCalendar1Click() {
 bool IdentificationPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edits_[Ctl::eRegSetup] && (event->type() == QEvent::MouseButtonPress ||
                                               event->type() == QEvent::MouseButtonDblClick)) {
-        eRegSetupClick();
-        return false;
+        // A press may reach the date of a read-only page: no calendar then.
+        if (EditMode()) eRegSetupClick();
+        return !EditMode();
     }
     if (event->type() == QEvent::KeyPress) {
         auto* edit = qobject_cast<QLineEdit*>(watched);

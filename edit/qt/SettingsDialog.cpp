@@ -39,7 +39,7 @@ QHBoxLayout* SettingsDialog::Buttons(DialogCode exitResult) {
 }
 
 void SettingsDialog::keyPressEvent(QKeyEvent* event) {
-    if (HelpKeyPressed(event, helpFile_)) return;
+    if (HelpKeyPressed(this, event, helpFile_)) return;
     if (event->key() == Qt::Key_Escape) {
         bbCancelClick();
         event->accept();

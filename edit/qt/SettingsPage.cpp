@@ -77,7 +77,8 @@ SettingsPage::SettingsPage(DisplayModel& model, ControlEdits& edits, QAction* wr
     connect(chbEditLevel_, &QCheckBox::clicked, this, &SettingsPage::chbEditLevelClick);
     auto* button = new QPushButton;
     button->setObjectName("bbChangeLevel");
-    button->setDefault(true);
+    // Enter never writes: the focus may rest on the button long after its write.
+    button->setAutoDefault(false);
     BindButton(button, write);
 
     auto* ol = new QVBoxLayout(outer);
@@ -295,6 +296,8 @@ void SettingsPage::rgExtReleAlgClick(int index) {
 }
 
 void SettingsPage::lvCalibrDblClick() {
+    // A mouse press may reach a list of a read-only page: its values are for reading then.
+    if (!EditMode()) return;
     TfNormir fNormir(window(), model_, prompter_, helpFile_);
     connect(&fNormir, &TfNormir::ListChanged, this,
             [this] { FillList(lvCalibr_, model_.LvCalibr(), 1); });
@@ -302,8 +305,18 @@ void SettingsPage::lvCalibrDblClick() {
 }
 
 void SettingsPage::lvWorkModeValDblClick() {
+    if (!EditMode()) return;
     TfRegimy fRegimy(window(), model_, helpFile_);
     if (fRegimy.exec() == QDialog::Accepted) FillList(lvWorkModeVal_, model_.LvWorkModeVal(), 1);
+}
+
+void SettingsPage::ShowField(Ctl control) {
+    QLineEdit* edit = edits_[control];
+    if (!edit) return;
+    for (int t = 0; t < static_cast<int>(settingsTabPages_.size()); ++t) {
+        if (settingsTabPages_[t]->isAncestorOf(edit)) settingsTabs_->setCurrentIndex(t);
+    }
+    edit->setFocus(Qt::OtherFocusReason);
 }
 
 bool SettingsPage::EditMode() const {

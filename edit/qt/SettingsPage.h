@@ -45,6 +45,10 @@ public:
 
     void chbEditLevelClick();
 
+    // The tab of a setting's edit comes to the front and the edit takes the focus: a message
+    // about the setting follows.
+    void ShowField(Ctl control);
+
     // A click or double-click in a list (possible in edit mode only): its dialog, modally.
     void lvCalibrDblClick();
     void lvWorkModeValDblClick();

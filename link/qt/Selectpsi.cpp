@@ -127,7 +127,7 @@ std::optional<ConnectionChoice> TfSelectPSI::Choose() {
 }
 
 void TfSelectPSI::keyPressEvent(QKeyEvent* event) {
-    if (!HelpKeyPressed(event, helpFile_)) QDialog::keyPressEvent(event);
+    if (!HelpKeyPressed(this, event, helpFile_)) QDialog::keyPressEvent(event);
 }
 
 std::optional<ConnectionChoice> SelectPsiConnection::Choose() {

@@ -177,7 +177,7 @@ void TfSpec::showEvent(QShowEvent* event) {
 }
 
 void TfSpec::keyPressEvent(QKeyEvent* event) {
-    if (!HelpKeyPressed(event, helpFile_)) QDialog::keyPressEvent(event);
+    if (!HelpKeyPressed(this, event, helpFile_)) QDialog::keyPressEvent(event);
 }
 
 void TfSpec::FormShow() {

@@ -56,5 +56,29 @@ TEST(WindowPlacement, AFrameLargerThanTheScreenOpensAtItsCornerAndNoScreensChang
     EXPECT_EQ(PlaceOnScreens({5000, 5000}, 960, 720, {{0, 0, 0, 0}}), (WindowPosition{5000, 5000}));
 }
 
+TEST(WindowPlacement, TheStartSizeIsTheSavedOrTheDesignSizeAsTheScreenHasRoomForIt) {
+    constexpr WindowSize kDesign{960, 720};
+    constexpr WindowSize kSmallest{800, 560};
+    constexpr WindowSize kFrame{10, 40};
+    struct Case {
+        WindowSize saved;
+        ScreenRect area;
+        WindowSize expected;
+        const char* why;
+    };
+    const Case cases[] = {
+        {{0, 0}, {0, 0, 1920, 1040}, {960, 720}, "a first start on a large screen"},
+        {{0, 0}, {0, 0, 1366, 728}, {960, 688}, "a laptop: the frame's height is taken off"},
+        {{0, 0}, {0, 0, 1024, 560}, {960, 560}, "never below the smallest size"},
+        {{1200, 650}, {0, 0, 1920, 1040}, {1200, 650}, "the saved size"},
+        {{1200, 0}, {0, 0, 1920, 1040}, {960, 720}, "half a saved size is none"},
+        {{1900, 1000}, {0, 0, 1366, 728}, {1356, 688}, "a saved size for a larger screen"},
+        {{0, 0}, {0, 0, 0, 0}, {960, 720}, "a screen that reports no area"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(StartSize(c.saved, kDesign, kSmallest, kFrame, c.area), c.expected) << c.why;
+    }
+}
+
 }  // namespace
 }  // namespace orbisk

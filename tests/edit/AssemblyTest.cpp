@@ -215,15 +215,21 @@ TEST(SettingsAssembly, ValuesAreClampedInTheirOrderAndThePageShowsTheClampedValu
     EXPECT_EQ(none.Text(Ctl::eLeb1Cnt), "1");
 }
 
-TEST(SettingsAssembly, ATextThatIsNoIntegerStopsAfterTheMessagesBeforeIt) {
+TEST(SettingsAssembly, ATextThatIsNoIntegerStopsAfterTheMessagesBeforeItEachAfterItsField) {
     for (const char* text : {"", "12a", " 7", "4.5"}) {
         SCOPED_TRACE(text);
         Pages p;
         p.Text(Ctl::eLeb2Cnt) = "9";
         p.Text(Ctl::eEnable) = text;
         p.Text(Ctl::eMassScale) = "300";  // after eEnable: never read
-        EXPECT_FALSE(AssembleSettings(p.session.Image(), p.Model(), p.prompter));
-        EXPECT_EQ(p.prompter.texts, (std::vector<std::string>{Above(6), edittext::kNotAnInteger}));
+        // Each message follows the naming of its field, so the window can show the field first.
+        const auto showField = [&p](Ctl control) {
+            p.prompter.events.push_back("field:" + std::string(ControlName(control)));
+        };
+        EXPECT_FALSE(AssembleSettings(p.session.Image(), p.Model(), p.prompter, showField));
+        EXPECT_EQ(p.prompter.events, (std::vector<std::string>{
+                                         "field:eLeb2Cnt", "message:" + Above(6), "field:eEnable",
+                                         std::string("message:") + edittext::kNotAnInteger}));
         EXPECT_EQ(p.Text(Ctl::eLeb2Cnt), "6");  // read before the stop: it keeps the clamped value
         EXPECT_EQ(p.Text(Ctl::eMassScale), "300");
     }

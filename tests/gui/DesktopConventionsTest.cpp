@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -34,6 +35,7 @@
 #include "GuiTestSupport.h"
 #include "app/AppTexts.h"
 #include "app/qt/QtSingleInstance.h"
+#include "base/qt/QtHelp.h"
 #include "base/qt/QtHintTiming.h"
 #include "base/qt/QtPrompter.h"
 #include "image/Messages.h"
@@ -374,6 +376,27 @@ TEST_F(MainWindow, ReportMenuItemsAreTheReportKindsWithTheirNames) {
         EXPECT_EQ(S(w.DataModule().Reports[i]->objectName()), names[i]);
     }
     EXPECT_EQ(w.DataModule().PopMenuView->defaultAction(), w.DataModule().Reports[1]);
+}
+
+// A help document that nothing opens (no opener, or one that fails) is named in a message, so
+// that the person can open it by hand; one that opens says nothing.
+TEST_F(MainWindow, AFileNothingOpensIsNamedWithItsFullPath) {
+    locations_.helpFile = Utf8ToPath(S(dir_.filePath("orbis_k.pdf")));
+    TfMain& w = Start();
+    const std::string told = ui::NotOpenedText(S(QDir::toNativeSeparators(w.HelpFile())));
+    const std::pair<QString, bool> openers[] = {
+        {"/bin/false", true}, {"/bin/true", false}, {dir_.filePath("no-such-opener"), true}};
+    for (const auto& [program, failing] : openers) {
+        SCOPED_TRACE(S(program));
+        SystemFileOpener opener(program);
+        QDesktopServices::setUrlHandler("file", &opener, "Open");
+        prompter_.Clear();
+        Find<QAction>("Help")->trigger();
+        QTRY_VERIFY(opener.findChildren<QProcess*>().isEmpty());
+        QDesktopServices::unsetUrlHandler("file");
+        EXPECT_EQ(prompter_.texts,
+                  failing ? std::vector<std::string>{told} : std::vector<std::string>{});
+    }
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <QToolButton>
 
 #include "ReaderWindowSupport.h"
+#include "app/AppTexts.h"
+#include "base/qt/QtControlEdits.h"
 #include "edit/EditTexts.h"
 #include "edit/qt/Normiru.h"
 #include "edit/qt/Regimyu.h"
@@ -221,6 +223,92 @@ TEST_F(EditWindow, TheWorkModeDialogStoresOnEnterOnly) {
     EXPECT_EQ(list->topLevelItem(0)->text(3), "70");
 }
 
+TEST_F(EditWindow, OutsideEditModeTheListsAndTheInstallationDateOpenNothing) {
+    StartWithReader(false);
+    int opened = 0;
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [&opened] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            ++opened;
+            modal->close();
+        }
+    });
+    closer.start();
+    const auto before = Pages();
+    for (const char* list : {"lvCalibr", "lvWorkModeVal"}) {
+        ClickList(List(list));
+        QTest::mouseDClick(List(list)->viewport(), Qt::LeftButton);
+    }
+    QTest::mouseClick(Find("eRegSetup"), Qt::LeftButton);
+    EXPECT_EQ(opened, 0);
+    EXPECT_FALSE(Find("MonthCalendar1")->isVisible());
+    EXPECT_EQ(Pages(), before);
+}
+
+TEST_F(EditWindow, EnterNeverWritesAndAWriteOutsideEditModeAsksFirst) {
+    StartWithReader(false);
+    const auto before = ReaderMemory();
+    const std::string question = ui::WriteShownQuestion(S(Text("eMarka")), S(Text("eNumber")));
+    for (const char* name : {"bbChangeIdent", "bbChangeLevel"}) {
+        SCOPED_TRACE(name);
+        auto* button = Find<QPushButton>(name);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_TRUE(recorder_.questions.empty());
+        EXPECT_TRUE(recorder_.statuses.empty()) << "no transfer";
+        recorder_.answers = {false};
+        button->click();
+        EXPECT_EQ(recorder_.questions, std::vector<std::string>{question});
+        EXPECT_EQ(ReaderMemory(), before);
+        EXPECT_TRUE(button->isEnabled());
+        recorder_.Clear();
+    }
+    // Yes writes the shown passport, as to a new recorder.
+    recorder_.answers = {true};
+    Click("bbChangeIdent");
+    EXPECT_EQ(recorder_.statuses.back(), linktext::kWritten);
+}
+
+TEST_F(EditWindow, AfterAWriteThePageShowsWhatTheReaderHolds) {
+    StartWithReader(false);
+    Click("chbEditPKR");
+    Retype("eYear", "1800");
+    recorder_.answers = {true};  // go on with the year's fallback
+    Click("bbChangeIdent");
+    EXPECT_EQ(recorder_.statuses.back(), linktext::kWritten);
+    EXPECT_EQ(Text("eYear"), "2000");
+}
+
+TEST_F(EditWindow, ARefusedOrClampedSettingComesToTheFrontBeforeItsMessage) {
+    StartWithReader(false);
+    auto* tabs = Find<QTabWidget>("pcSettings");
+    auto* pages = Find<QTabWidget>("PageControl1");
+    const std::pair<const char*, QString> cases[] = {
+        {"eStop", "999"}, {"eStopSens", "999"}, {"eExtRele2", ""}};
+    for (const auto& [name, text] : cases) {
+        SCOPED_TRACE(name);
+        if (!Checked("chbEditLevel")) Click("chbEditLevel");
+        Retype(name, text);
+        pages->setCurrentIndex(0);
+        tabs->setCurrentIndex(0);
+        Find("chbEditLevel")->setFocus();
+        QWidget* tab = nullptr;
+        QWidget* focused = nullptr;
+        recorder_.onMessage = [&] {
+            if (tab) return;
+            tab = tabs->currentWidget();
+            focused = window_->focusWidget();
+            EXPECT_EQ(pages->currentIndex(), 3);
+        };
+        Click("bbChangeLevel");
+        recorder_.onMessage = nullptr;
+        ASSERT_NE(tab, nullptr);
+        EXPECT_TRUE(tab->isAncestorOf(Find(name)));
+        EXPECT_EQ(focused, Find(name));
+    }
+}
+
 TEST(NormalisationDialogWindow, WithoutSensorsNoRowCanBeAddressed) {
     DisplayModel model;
     model.totalSensors = 0;
@@ -230,6 +318,22 @@ TEST(NormalisationDialogWindow, WithoutSensorsNoRowCanBeAddressed) {
     EXPECT_FALSE(dialog.findChild<QPushButton*>("bbEnter")->isEnabled());
     dialog.bbEnterClick();
     EXPECT_TRUE(model.calibration.empty());
+}
+
+TEST(ControlEditsWindow, AShownTextIsWholeAndTypingKeepsTheLimit) {
+    DisplayModel model;
+    ControlEdits edits([&model](Ctl c, const QString& text) { model.Text(c) = S(text); });
+    const std::unique_ptr<QLineEdit> edit(edits.Make(Ctl::eSrok));
+    edits.LimitLengths();
+    model.Text(Ctl::eSrok) = "100";
+    edits.Show(model);
+    EXPECT_EQ(edit->text(), "100");
+    edit->end(false);
+    Type(edit.get(), "5");
+    EXPECT_EQ(edit->text(), "100");
+    QTest::keyClick(edit.get(), Qt::Key_Backspace);
+    Type(edit.get(), "55");
+    EXPECT_EQ(edit->text(), "10");
 }
 
 }  // namespace

@@ -424,6 +424,30 @@ TEST_F(MainWindow, TheWindowOpensWhereItWasLeftWithItsTitleBarOnTheScreen) {
     }
 }
 
+// A first start fits the design size to the screen; later starts keep the size and the
+// maximized state the window was left with.
+TEST_F(MainWindow, TheWindowKeepsTheSizeAndTheMaximizedStateItWasLeftWith) {
+    Start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    const QRect area = window_->screen()->availableGeometry();
+    const QSize frame = window_->frameGeometry().size() - window_->size();
+    EXPECT_EQ(window_->size(),
+              QSize(960, 720).boundedTo(area.size() - frame).expandedTo(window_->minimumSize()));
+    const QSize left = window_->minimumSize() + QSize(0, 10);
+    window_->resize(left);
+    Restart();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    EXPECT_EQ(window_->size(), left);
+    EXPECT_FALSE(window_->isMaximized());
+
+    window_->showMaximized();
+    Restart();
+    EXPECT_TRUE(window_->isMaximized());
+    EXPECT_TRUE(Config(locations_).WindowMaximized());
+    window_->showNormal();
+    EXPECT_EQ(window_->size(), left);
+}
+
 TEST_F(MainWindow, OpenCommandUsesItsDialogAndRemembersTheFolder) {
     TfMain& w = Start();
     QString askedTitle, askedFolder;

@@ -25,6 +25,7 @@ public:
         Record(text, icon, caption);
         messages.push_back({text, icon, caption});
         events.push_back("message:" + text);
+        if (onMessage) onMessage();
     }
     bool Ask(const std::string& text, QuestionButtons buttons, MessageIcon icon,
              const std::string& caption) override {
@@ -84,6 +85,7 @@ public:
     bool shuttingDown = false;
     std::function<void()> onProcessMessages;
     std::function<void()> onAsk;
+    std::function<void()> onMessage;
 
 private:
     void Record(const std::string& text, MessageIcon icon, const std::string& caption) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 namespace orbisk {
@@ -186,11 +187,11 @@ TEST(FrameNavigation, PreviousGoesDownAndWrapsToTheTop) {
     EXPECT_EQ(PreviousFrameRow(Rows({false, false}), 0), -1);
 }
 
-TEST(FrameNavigation, NextGoesUpAndStopsAtTheNewest) {
+TEST(FrameNavigation, NextGoesUpAndWrapsFromTheNewestToTheOldest) {
     const auto rows = Rows({false, true, false, true, false});
     EXPECT_EQ(NextFrameRow(rows, 3), 1);
-    EXPECT_EQ(NextFrameRow(rows, 1), -1) << "nothing is newer than the newest framed cycle";
-    EXPECT_EQ(NextFrameRow(rows, 0), -1);
+    EXPECT_EQ(NextFrameRow(rows, 1), 3);
+    EXPECT_EQ(NextFrameRow(rows, 0), 3);
     EXPECT_EQ(NextFrameRow(rows, -1), 3) << "from no selection: the oldest";
     EXPECT_EQ(NextFrameRow(Rows({false, false}), -1), -1);
 }
@@ -235,6 +236,31 @@ TEST(Histogram, AxisTopAndLegendFollowTheShownCurves) {
     EXPECT_DOUBLE_EQ(HistogramAxisTop(series, {false, true, false, false}), 1);
     EXPECT_FALSE(HistogramLegendVisible({false, false, true, false}));
     EXPECT_TRUE(HistogramLegendVisible({true, false, true, false}));
+}
+
+TEST(FrameNavigation, TheTimeRangeKeepsToTheCycleAndToLabelledPoints) {
+    struct Case {
+        double min, max;
+        int points;
+        double lo, hi;
+    };
+    const Case cases[] = {
+        {10, 30, 101, 10, 30},      // inside: as asked
+        {-5, 15, 101, 0, 20},       // panned past the start
+        {95, 115, 101, 80, 100},    // panned past the end
+        {49.5, 50.5, 101, 49, 51},  // zoomed too far: the narrowest, about the middle
+        {0.2, 0.4, 101, 0, 2},      // too far at the start
+        {-30, 140, 101, 0, 100},    // zoomed out past the whole cycle
+        {0, 5, 2, 0, 1},            // a cycle of two points shows whole
+        {0, 1, 1, 0, 1},            // one point: the first view
+        {std::nan(""), 3, 101, 0, 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.min << ".." << c.max << " of " << c.points);
+        const auto [lo, hi] = AllowedTimeRange(c.min, c.max, c.points);
+        EXPECT_DOUBLE_EQ(lo, c.lo);
+        EXPECT_DOUBLE_EQ(hi, c.hi);
+    }
 }
 
 }  // namespace

@@ -116,6 +116,19 @@ private:
     double panFrom_ = 0;
 };
 
+// The distinct, invisible name of a time-axis slot: its number in binary, written with the
+// zero-width space and the zero-width non-joiner. Short names keep the axis's own label layout,
+// which measures every name at each change, cheap.
+QString SlotName(int slot) {
+    constexpr QChar kDigits[2] = {QChar(0x200B), QChar(0x200C)};
+    QString name;
+    do {
+        name.prepend(kDigits[slot % 2]);
+        slot /= 2;
+    } while (slot > 0);
+    return name;
+}
+
 QColor StyleColor(const CurveStyle& s) {
     return QColor(s.red, s.green, s.blue);
 }
@@ -331,6 +344,11 @@ TfOper::TfOper(QWidget* parent, Session& session, QTreeWidget* lvLast, std::uint
         curves_[k] = series;
     }
     connect(axisX_, &QValueAxis::rangeChanged, this, [this] { ApplyRangeRules(); });
+    // Pans stop at the cycle's ends and zooms where labelled points are still in view. The
+    // range goes back once the chart has finished the zoom or pan that took it past them: set
+    // from inside the change, it would be overwritten by the rest of that change.
+    connect(axisX_, &QValueAxis::rangeChanged, this, &TfOper::KeepTimeRangeAllowed,
+            Qt::QueuedConnection);
     connect(chart_, &QChart::plotAreaChanged, this, [this] { ShowTimeAxis(); });
 
     view_ = new TimeChartView(chart_);
@@ -497,6 +515,15 @@ std::vector<std::pair<QString, QRect>> TfOper::LegendEntries() const {
     return entries;
 }
 
+void TfOper::KeepTimeRangeAllowed() {
+    const auto [lo, hi] =
+        AllowedTimeRange(axisX_->min(), axisX_->max(), static_cast<int>(frame_.labels.size()));
+    constexpr double kSame = 1e-6;
+    if (std::abs(lo - axisX_->min()) > kSame || std::abs(hi - axisX_->max()) > kSame) {
+        axisX_->setRange(lo, hi);
+    }
+}
+
 void TfOper::ApplyRangeRules() {
     const double range = axisX_->max() - axisX_->min();
     const bool marks = ValueMarksVisible(range);
@@ -543,14 +570,13 @@ void TfOper::ShowTimeAxis() {
         // Their number never changes, only their places (the unused ones out of view): a
         // running zoom animation keeps the count it started with and reads past the end of
         // a shorter list of labels.
-        constexpr QChar kInvisible(0x200B);
         constexpr double kFar = 1e6;  // a boundary that never comes into view
         axisX_->blockSignals(true);
         for (const QString& label : axisX_->categoriesLabels()) axisX_->remove(label);
         axisX_->setStartValue(-kFar);
         for (int i = 0; i < kTimeAxisSlots; ++i) {
             const double end = i < static_cast<int>(timePoints_.size()) ? timePoints_[i] : kFar + i;
-            axisX_->append(QString(static_cast<qsizetype>(i + 1), kInvisible), end);
+            axisX_->append(SlotName(i), end);
         }
         axisX_->blockSignals(false);
         Q_EMIT axisX_->categoriesChanged();

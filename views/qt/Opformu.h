@@ -52,6 +52,7 @@ protected:
 
 private:
     void ApplyRangeRules();
+    void KeepTimeRangeAllowed();
     void ShowTimeAxis();
     std::array<bool, kFrameCurves> Shown() const;
     std::array<bool, kFrameCurves> Checked() const;
