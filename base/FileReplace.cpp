@@ -1,5 +1,7 @@
 #include "base/FileReplace.h"
 
+#include "base/ScratchFile.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -100,12 +102,14 @@ ReplaceResult ReplaceThroughScratchFile(const fs::path& target, std::string_view
         temporary += suffix;
 
         // Created exclusively: a file or link already of that name is never written through.
+        NoteScratchFile(temporary);
 #ifdef _WIN32
         std::FILE* file = _wfopen(temporary.c_str(), L"wbx");
 #else
         std::FILE* file = std::fopen(temporary.c_str(), "wbx");
 #endif
         if (file == nullptr) {
+            ForgetScratchFile();
             std::error_code error;
             if (fs::exists(fs::symlink_status(temporary, error))) continue;  // a name clash
             return ReplaceResult::NotCreated;
@@ -117,6 +121,7 @@ ReplaceResult ReplaceThroughScratchFile(const fs::path& target, std::string_view
         std::error_code error;
         if (!written) {
             fs::remove(temporary, error);
+            ForgetScratchFile();
             return ReplaceResult::NotWritten;
         }
         const auto status = fs::status(target, error);
@@ -125,8 +130,12 @@ ReplaceResult ReplaceThroughScratchFile(const fs::path& target, std::string_view
         }
         error.clear();
         fs::rename(temporary, target, error);
-        if (!error) return ReplaceResult::Replaced;
+        if (!error) {
+            ForgetScratchFile();
+            return ReplaceResult::Replaced;
+        }
         fs::remove(temporary, error);
+        ForgetScratchFile();
         return ReplaceResult::NotCreated;
     }
     return ReplaceResult::NotCreated;

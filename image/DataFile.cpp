@@ -41,8 +41,10 @@ bool ReadDataFile(const std::filesystem::path& path, RecorderImage& image, Promp
     return true;
 }
 
-std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image) {
-    const std::string_view bytes(reinterpret_cast<const char*>(image.Data()), kImageSize);
+std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image,
+                          std::string_view tail) {
+    std::string bytes(reinterpret_cast<const char*>(image.Data()), kImageSize);
+    bytes += tail;
     switch (ReplaceFileContents(path, bytes)) {
         case ReplaceResult::Replaced:
             return {};

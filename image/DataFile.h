@@ -2,6 +2,7 @@
 // Data files (.bbd): the 65,536-byte image with nothing added.
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "base/Prompter.h"
 #include "image/RecorderImage.h"
@@ -14,8 +15,9 @@ bool ReadDataFile(const std::filesystem::path& path, RecorderImage& image, Promp
 
 // Writes the image to the file as ReplaceFileContents does (a file through a temporary file in
 // its folder, so that a failure leaves it intact; a device or pipe as it is). Returns an empty
-// text on success, else the reason.
-std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image);
+// text on success, else the reason. `tail` follows the image, for a file that held more.
+std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image,
+                          std::string_view tail = {});
 
 // "Неправильный размер файла данных: N байт.\nОжидается 65536 байт."
 std::string BadFileSizeText(std::uintmax_t size);

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "edit/EditTexts.h"
+#include "image/IdentificationTable.h"
 #include "image/SettingsTable.h"
 #include "link/LinkTexts.h"
 #include "support/LinkTestSupport.h"
@@ -135,9 +136,9 @@ TEST_F(CliWrite, AbandonedAndRefusedWritesSendNothing) {
         "Идентификационная информация содержит ошибки.\\nПродолжить запись?";
     const Case cases[] = {
         {"--block identification --set eRegYear=1999", "", 1,
-         std::string(edittext::kBadRecorderYear) + "\n" + question + "\n"},
+         std::string(idtext::kBadRecorderYear) + "\n" + question + "\n"},
         {"--block identification --set eSumGruz=", "", 1,
-         std::string(edittext::kBadCapacity) + "\n"},
+         std::string(idtext::kBadCapacity) + "\n"},
         // Standard error writes a line break inside a message as "\n".
         {"--block settings --set eEnable=x", "", 1,
          "Введено неправильное значение!\\n Должно быть целое число.\n"},

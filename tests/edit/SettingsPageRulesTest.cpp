@@ -88,6 +88,7 @@ TEST(IdentificationEdit, TextLengthsAreTheFieldWidths) {
     EXPECT_EQ(MaxTextLength(Ctl::eLebName3), 16);
     EXPECT_EQ(MaxTextLength(Ctl::eGroup), 2);
     EXPECT_EQ(MaxTextLength(Ctl::eYear), 4);
+    EXPECT_EQ(MaxTextLength(Ctl::eGruz1), kCapacityTypedLength);
     EXPECT_EQ(MaxTextLength(Ctl::eChangeRTC), 0);
 }
 

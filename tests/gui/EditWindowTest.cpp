@@ -221,6 +221,22 @@ TEST_F(EditWindow, TheWorkModeDialogStoresOnEnterOnly) {
     EXPECT_EQ(list->topLevelItem(0)->text(3), "70");
 }
 
+TEST(WorkModeDialogWindow, EveryKeyIsTakenAndEnterStoresTheSettledValues) {
+    DisplayModel model;
+    model.workModeValues = {100, 80, 60, 40};
+    TfRegimy dialog(nullptr, model);
+    const char* typed[] = {"130", "-5", "", "200"};
+    for (int r = 0; r < 4; ++r) {
+        auto* spin = dialog.findChild<QSpinBox*>(QString("cseR%1").arg(r));
+        spin->selectAll();
+        QTest::keyClick(spin, Qt::Key_Delete);
+        QTest::keyClicks(spin, typed[r]);
+        EXPECT_EQ(spin->text(), typed[r]);
+    }
+    dialog.findChild<QPushButton*>("bbEnter")->click();
+    EXPECT_EQ(model.workModeValues, (std::array<std::uint8_t, 4>{125, 0, 60, 125}));
+}
+
 TEST(NormalisationDialogWindow, WithoutSensorsNoRowCanBeAddressed) {
     DisplayModel model;
     model.totalSensors = 0;

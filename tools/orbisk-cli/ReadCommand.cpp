@@ -3,14 +3,13 @@
 #include <memory>
 
 #include "CommandLink.h"
+#include "Usage.h"
 #include "app/AppTexts.h"
 #include "image/DataFile.h"
 #include "image/RecorderImage.h"
 #include "link/LinkTexts.h"
 
 namespace orbisk::cli {
-
-int Usage(const std::string& problem);
 
 int RunReadCommand(const std::vector<std::string>& args, CliContext& ctx) {
     LinkArguments linkArguments;

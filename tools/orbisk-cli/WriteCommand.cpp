@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "CommandLink.h"
+#include "Usage.h"
 #include "LoadCommand.h"
 #include "app/Locations.h"
 #include "edit/EditTexts.h"
@@ -15,8 +16,6 @@
 #include "image/SettingsTable.h"
 
 namespace orbisk::cli {
-
-int Usage(const std::string& problem);
 
 namespace {
 
@@ -113,7 +112,7 @@ std::string ParseWrite(const std::vector<std::string>& args, WriteOptions& o) {
                 const auto value =
                     comma == std::string::npos ? std::nullopt : IntegerText(rest.substr(0, comma));
                 if (!value) return "--modes takes four whole numbers R0,R1,R2,R3";
-                values[r] = ClampWorkMode(*value);
+                values[r] = *value;
                 rest.erase(0, comma + 1);
             }
             if (!rest.empty()) return "--modes takes four whole numbers R0,R1,R2,R3";
@@ -153,7 +152,7 @@ int RunWriteCommand(const std::vector<std::string>& args, CliContext& ctx) {
     WriteOptions o;
     if (const std::string problem = ParseWrite(args, o); !problem.empty()) return Usage(problem);
     CommandLink command(ctx);
-    if (const int problem = command.Open("write", o.link); problem != kExitDone) return problem;
+    if (const int problem = command.Open("write", o.link, true); problem != kExitDone) return problem;
     CommandPrompter& prompter = command.Prompter();
 
     Session session(prompter, *ctx.clock);
@@ -171,10 +170,7 @@ int RunWriteCommand(const std::vector<std::string>& args, CliContext& ctx) {
             return kExitFailed;
         }
     }
-    if (o.modes) {
-        for (int r = 0; r < 4; ++r)
-            model.workModeValues[r] = static_cast<std::uint8_t>((*o.modes)[r]);
-    }
+    if (o.modes) StoreWorkModes(model, *o.modes);
 
     // The search's closing status texts say why no reader was found; they come before the
     // message that says so.
@@ -185,16 +181,7 @@ int RunWriteCommand(const std::vector<std::string>& args, CliContext& ctx) {
             ? WriteSettings(session, target)
             : WriteIdentification(session, target, *o.block == Block::LongTerm);
     bool ok = command.SaveTrace() && result == WriteResult::Written;
-    if (ok && command.Simulation()) {
-        RecorderImage memory;
-        const auto& bytes = command.Simulation()->Memory();
-        std::copy(bytes.begin(), bytes.end(), memory.Data());
-        if (const std::string error = WriteDataFile(Utf8ToPath(o.link.simulate), memory);
-            !error.empty()) {
-            prompter.Message(error, MessageIcon::Error, {});
-            ok = false;
-        }
-    }
+    if (ok && command.Simulation()) ok = command.StoreSimulation();
     return ok ? kExitDone : kExitFailed;
 }
 
