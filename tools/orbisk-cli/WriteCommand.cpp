@@ -40,6 +40,31 @@ bool Editable(Ctl control) {
     return FindIdentificationField(control) != nullptr || FindSettingField(control) != nullptr;
 }
 
+// The block whose page has the control (a valid --set name).
+Block PageOf(const std::string& name) {
+    const auto control = ControlByName(name);
+    return control && FindIdentificationField(*control) ? Block::Identification : Block::Settings;
+}
+
+const char* BlockName(Block block) {
+    return block == Block::Settings ? "settings" : "identification";
+}
+
+// What the write would not send is a mistake in the call, not a change silently dropped.
+std::string CheckBlockOf(const WriteOptions& o) {
+    const Block page = *o.block == Block::Settings ? Block::Settings : Block::Identification;
+    const auto other = [page](const std::string& option, Block of) {
+        return option + " belongs to the " + BlockName(of) + " block, not to --block " +
+               BlockName(page);
+    };
+    for (const auto& [name, text] : o.sets) {
+        if (PageOf(name) != page) return other("--set " + name, PageOf(name));
+    }
+    if (page != Block::Settings && !o.sensors.empty()) return other("--sensor", Block::Settings);
+    if (page != Block::Settings && o.modes) return other("--modes", Block::Settings);
+    return {};
+}
+
 const SettingChoice* ChoiceNamed(const std::string& name) {
     for (const SettingChoice* choice : kSettingChoices) {
         if (name == choice->name) return choice;
@@ -97,12 +122,16 @@ std::string ParseWrite(const std::vector<std::string>& args, WriteOptions& o) {
             if (const std::string problem = CheckSet(name, text); !problem.empty()) return problem;
             o.sets.emplace_back(name, text);
         } else if (a == "--sensor" && hasValue) {
+            // The number, then the two texts of the dialog's edits, neither empty.
             const std::string& s = args[++i];
             const std::size_t eq = s.find('='),
                               comma = s.find(',', eq == std::string::npos ? 0 : eq);
             const auto number =
                 eq == std::string::npos ? std::nullopt : IntegerText(s.substr(0, eq));
-            if (!number || comma == std::string::npos) return "--sensor takes N=QO,QNOM";
+            if (!number || comma == std::string::npos || comma == eq + 1 ||
+                comma + 1 == s.size() || s.find(',', comma + 1) != std::string::npos) {
+                return "--sensor takes N=QO,QNOM";
+            }
             o.sensors.push_back({*number, s.substr(eq + 1, comma - eq - 1), s.substr(comma + 1)});
         } else if (a == "--modes" && hasValue) {
             std::array<int, 4> values{};
@@ -126,7 +155,7 @@ std::string ParseWrite(const std::vector<std::string>& args, WriteOptions& o) {
     if (o.file.empty() || o.link.port.empty() || !o.block) {
         return "write needs FILE, --port PORT and --block identification|long-term|settings";
     }
-    return {};
+    return CheckBlockOf(o);
 }
 
 // What --set does to the page: the text as if pasted, the item chosen, the box checked.
