@@ -45,7 +45,11 @@ std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage
                           std::string_view tail) {
     std::string bytes(reinterpret_cast<const char*>(image.Data()), kImageSize);
     bytes += tail;
-    switch (ReplaceFileContents(path, bytes)) {
+    return WriteFailureText(path, ReplaceFileContents(path, bytes));
+}
+
+std::string WriteFailureText(const std::filesystem::path& path, ReplaceResult result) {
+    switch (result) {
         case ReplaceResult::Replaced:
             return {};
         case ReplaceResult::NotWritten:

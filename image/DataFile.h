@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/FileReplace.h"
 #include "base/Prompter.h"
 #include "image/RecorderImage.h"
 
@@ -18,6 +19,10 @@ bool ReadDataFile(const std::filesystem::path& path, RecorderImage& image, Promp
 // text on success, else the reason. `tail` follows the image, for a file that held more.
 std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image,
                           std::string_view tail = {});
+
+// Why a file could not be written, by what ReplaceFileContents gave: the data files' messages,
+// also for the other files the program writes; empty for Replaced.
+std::string WriteFailureText(const std::filesystem::path& path, ReplaceResult result);
 
 // "Неправильный размер файла данных: N байт.\nОжидается 65536 байт."
 std::string BadFileSizeText(std::uintmax_t size);

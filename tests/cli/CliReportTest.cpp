@@ -138,9 +138,9 @@ TEST_F(CliReport, OutputIsWrittenByWhatItNames) {
     };
     const Case cases[] = {
         {null, 0, fs::file_type::character, ""},
-        {full, 1, fs::file_type::character, "cannot write"},
+        {full, 1, fs::file_type::character, "Ошибка записи файла"},
         {dir_.Path() / "link.html", 0, fs::file_type::symlink, ""},
-        {dir_.Path() / "folder.html", 1, fs::file_type::directory, "neither a file"},
+        {dir_.Path() / "folder.html", 1, fs::file_type::directory, "Не удается создать файл"},
     };
     for (const Case& c : cases) {
         const auto r = Run(file_ + " --kind 1 --cycles 5 -o " + ShellQuote(c.out.string()));
@@ -196,6 +196,28 @@ TEST_F(CliReport, NoOtherFileBesideTheOutputIsWrittenThroughOrRemoved) {
     EXPECT_EQ(names,
               (std::vector<std::string>{"orbisk.ini", "out.html", "out.html.part", "own.html",
                                         "own.html.part", "stderr.txt", "victim.txt"}));
+}
+
+// The page never takes the place of a file it is made from, whatever name OUT gives it.
+TEST_F(CliReport, TheDataFilesAreNeverWrittenOver) {
+    const fs::path data = dir_.Path() / "c.bbd", previous = dir_.Path() / "p.bbd";
+    fs::copy_file(test::SamplePath(), data);
+    fs::copy_file(fs::path(ORBISK_SOURCE_DIR) / "samples/previous.bbd", previous);
+    fs::create_symlink("c.bbd", dir_.Path() / "link.bbd");
+    fs::create_hard_link(data, dir_.Path() / "hard.bbd");
+    const std::string before = test::ReadBytes(data), previousBefore = test::ReadBytes(previous);
+    for (const fs::path& out : {data, dir_.Path() / "link.bbd", dir_.Path() / "hard.bbd",
+                                dir_.Path() / "." / ".." / dir_.Path().filename() / "c.bbd",
+                                previous}) {
+        SCOPED_TRACE(out);
+        const auto r = Run(ShellQuote(data.string()) + " --kind 1 --previous " +
+                           ShellQuote(previous.string()) + " -o " + ShellQuote(out.string()));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(Errors().find("is a data file the document is made from"), std::string::npos)
+            << Errors();
+        EXPECT_TRUE(test::ReadBytes(data) == before);
+        EXPECT_TRUE(test::ReadBytes(previous) == previousBefore);
+    }
 }
 
 TEST_F(CliReport, MistakesEndWithTheirExitCodesAndNoPage) {

@@ -81,6 +81,9 @@ int Main(int argc, char** argv) {
     }
     if (command.empty()) return Usage("no command");
     if (ctx.configPath.empty()) ctx.configPath = DefaultConfigPath(argv[0]);
+    if (std::error_code ec; std::filesystem::is_directory(Utf8ToPath(ctx.configPath), ec)) {
+        return Usage("--config takes an INI file; " + ctx.configPath + " is a folder");
+    }
 
     CliPrompter prompter(ctx.yes);
     SystemClock systemClock;
