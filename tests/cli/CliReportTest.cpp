@@ -4,6 +4,9 @@
 
 #include <unistd.h>
 
+#include <iostream>
+#include <sstream>
+
 #include "app/Config.h"
 #include "reports/ReportTexts.h"
 #include "reports/SpecialistRegister.h"
@@ -11,6 +14,7 @@
 #include "support/SampleSession.h"
 #include "support/SpecialFiles.h"
 #include "tools/orbisk-cli/CommandLineReport.h"
+#include "tools/orbisk-cli/Usage.h"
 
 namespace orbisk {
 namespace {
@@ -238,6 +242,16 @@ TEST_F(CliReport, MistakesEndWithTheirExitCodesAndNoPage) {
     const auto unwritable = Run(file_ + " --kind 1 -o " +
                                 ShellQuote((dir_.Path() / "no" / "such" / "p.html").string()));
     EXPECT_EQ(unwritable.exitCode, 1);
+}
+
+// The commands' library needs no program around it for its usage error.
+TEST(CommandLineLibrary, TheUsageErrorIsItsOwn) {
+    std::ostringstream errors;
+    std::streambuf* const standardError = std::cerr.rdbuf(errors.rdbuf());
+    const int code = cli::Usage("no command");
+    std::cerr.rdbuf(standardError);
+    EXPECT_EQ(code, 2);
+    EXPECT_EQ(errors.str(), std::string("orbisk-cli: no command\n") + cli::kUsage);
 }
 
 // The command line's own part: its options, and the question answered from them.
