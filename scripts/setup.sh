@@ -12,6 +12,7 @@ ORBISK_PACKAGES=(
   chromium poppler-utils
   dpkg-dev librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info lintian
   g++-mingw-w64-i686
+  clang libclang-rt-14-dev
 )
 
 orbisk_install_packages() {

@@ -6,6 +6,7 @@
 #include "Usage.h"
 #include "LoadCommand.h"
 #include "app/Locations.h"
+#include "base/TextCodec.h"
 #include "edit/EditTexts.h"
 #include "edit/SettingsDialogs.h"
 #include "edit/TextNumbers.h"
@@ -73,17 +74,6 @@ const SettingChoice* ChoiceNamed(const std::string& name) {
 }
 
 constexpr char kSensWorkMode[] = "chbSensWorkMode";
-
-// The text as pasted into an edit that takes at most `length` characters (0: any number).
-std::string Pasted(const std::string& text, int length) {
-    if (length <= 0) return text;
-    std::size_t bytes = 0;
-    for (int characters = 0; bytes < text.size() && characters < length; ++characters) {
-        const auto lead = static_cast<unsigned char>(text[bytes]);
-        bytes += lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    }
-    return text.substr(0, std::min(bytes, text.size()));
-}
 
 std::string CheckSet(const std::string& name, const std::string& text) {
     if (const auto control = ControlByName(name); control && Editable(*control)) return {};
@@ -169,10 +159,12 @@ void ApplySet(DisplayModel& model, const std::string& name, const std::string& t
         return;
     }
     const Ctl control = *ControlByName(name);
-    const std::string pasted = Pasted(text, MaxTextLength(control));
-    if (const int group = ChannelNameGroup(control); group >= 0)
-        model.SetChannelName(group, pasted);
-    model.Text(control) = pasted;
+    const std::string pasted = PastedText(text, MaxTextLength(control));
+    if (const int group = ChannelNameGroup(control); group >= 0) {
+        model.TypeChannelName(group, pasted);
+    } else {
+        model.Text(control) = pasted;
+    }
 }
 
 }  // namespace
