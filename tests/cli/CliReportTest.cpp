@@ -210,9 +210,9 @@ TEST_F(CliReport, TheDataFilesAreNeverWrittenOver) {
     fs::create_symlink("c.bbd", dir_.Path() / "link.bbd");
     fs::create_hard_link(data, dir_.Path() / "hard.bbd");
     const std::string before = test::ReadBytes(data), previousBefore = test::ReadBytes(previous);
-    for (const fs::path& out : {data, dir_.Path() / "link.bbd", dir_.Path() / "hard.bbd",
-                                dir_.Path() / "." / ".." / dir_.Path().filename() / "c.bbd",
-                                previous}) {
+    for (const fs::path& out :
+         {data, dir_.Path() / "link.bbd", dir_.Path() / "hard.bbd",
+          dir_.Path() / "." / ".." / dir_.Path().filename() / "c.bbd", previous}) {
         SCOPED_TRACE(out);
         const auto r = Run(ShellQuote(data.string()) + " --kind 1 --previous " +
                            ShellQuote(previous.string()) + " -o " + ShellQuote(out.string()));

@@ -55,8 +55,8 @@ protected:
                              const fs::path& errors) const {
         return "timeout 60 '" + CliProgram() + "' --config '" +
                (folder.Folder() / "cli.ini").string() + "' " + options + " write '" +
-               ORBISK_SOURCE_DIR + "/samples/current.bbd' " + arguments + " 2>'" +
-               errors.string() + "'";
+               ORBISK_SOURCE_DIR + "/samples/current.bbd' " + arguments + " 2>'" + errors.string() +
+               "'";
     }
     std::string Simulated() const { return "--port 0x378 --simulate '" + Memory().string() + "'"; }
 
@@ -108,11 +108,10 @@ TEST_F(CliWrite, WritesToOneSimulatedMemoryTakeTurns) {
     for (int round = 0; round < 6; ++round) {
         SCOPED_TRACE(round);
         SetUp();
-        const std::string identification = WriteCommand(
-            "--block identification --set eOwner=Second " + Simulated(), "",
-            folder.Folder() / "identification.txt");
-        const std::string settings = WriteCommand("--block settings --set eStop=110 " +
-                                                      Simulated(),
+        const std::string identification =
+            WriteCommand("--block identification --set eOwner=Second " + Simulated(), "",
+                         folder.Folder() / "identification.txt");
+        const std::string settings = WriteCommand("--block settings --set eStop=110 " + Simulated(),
                                                   "", folder.Folder() / "settings.txt");
         const std::string both = "(" + identification + ") & (" + settings + ") & wait";
         ASSERT_EQ(std::system(("bash -c \"" + both + "\"").c_str()), 0);
@@ -175,8 +174,7 @@ TEST_F(CliWrite, AbandonedAndRefusedWritesSendNothing) {
     const Case cases[] = {
         {"--block identification --set eRegYear=1999", "", 1,
          std::string(idtext::kBadRecorderYear) + "\n" + question + "\n"},
-        {"--block identification --set eSumGruz=", "", 1,
-         std::string(idtext::kBadCapacity) + "\n"},
+        {"--block identification --set eSumGruz=", "", 1, std::string(idtext::kBadCapacity) + "\n"},
         // Standard error writes a line break inside a message as "\n".
         {"--block settings --set eEnable=x", "", 1,
          "Введено неправильное значение!\\n Должно быть целое число.\n"},

@@ -115,10 +115,10 @@ TEST(WorkModeDialog, TheWholeValueIsTypedAndSettlesWhenLeft) {
         int settled;  // left with 60 before, or left when refused
     };
     const Case cases[] = {
-        {"", Unfinished, 60},   {"-", Unfinished, 60},   {"1", InRange, 1},
-        {"13", InRange, 13},    {"130", Unfinished, 125}, {"200", Unfinished, 125},
-        {"-5", Unfinished, 0},  {"125", InRange, 125},   {"0", InRange, 0},
-        {"12a", Refused, 60},   {"+5", Refused, 60},     {"99999", Unfinished, 125},
+        {"", Unfinished, 60},     {"-", Unfinished, 60},    {"1", InRange, 1},
+        {"13", InRange, 13},      {"130", Unfinished, 125}, {"200", Unfinished, 125},
+        {"-5", Unfinished, 0},    {"125", InRange, 125},    {"0", InRange, 0},
+        {"12a", Refused, 60},     {"+5", Refused, 60},      {"99999", Unfinished, 125},
         {"999999", Refused, 125},
     };
     for (const Case& c : cases) {

@@ -31,7 +31,8 @@ struct Sample {
         for (const IdentificationField& f : kIdentificationFields) {
             pages.Text(f.control) = decoded.Text(f.control);
         }
-        for (const SettingField& f : kSettingFields) pages.Text(f.control) = decoded.Text(f.control);
+        for (const SettingField& f : kSettingFields)
+            pages.Text(f.control) = decoded.Text(f.control);
         pages.choices = decoded.choices;
         pages.calibration = decoded.calibration;
         pages.workModeValues = decoded.workModeValues;
@@ -64,10 +65,9 @@ void Identification(const RecorderImage& image, DisplayModel model, fuzz::FuzzIn
             case StoredAs::Int16:
             case StoredAs::Int8: {
                 const auto value = IntegerText(text);
-                const bool fits =
-                    value && *value >= f.rule.minimum && *value <= f.rule.maximum;
-                const int stored = f.storedAs == StoredAs::Int16 ? block->U16(f.address)
-                                                                 : block->U8(f.address);
+                const bool fits = value && *value >= f.rule.minimum && *value <= f.rule.maximum;
+                const int stored =
+                    f.storedAs == StoredAs::Int16 ? block->U16(f.address) : block->U8(f.address);
                 Require(stored == (fits ? *value : f.rule.fallback));
                 break;
             }

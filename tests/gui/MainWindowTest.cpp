@@ -29,12 +29,12 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include "edit/SettingsPageRules.h"
 #include "GuiTestSupport.h"
 #include "app/AppTexts.h"
 #include "app/qt/QtSingleInstance.h"
 #include "base/qt/QtHintTiming.h"
 #include "base/qt/QtPrompter.h"
+#include "edit/SettingsPageRules.h"
 #include "image/Messages.h"
 #include "views/qt/Opformu.h"
 

@@ -98,7 +98,8 @@ int CommandLink::Open(const std::string& command, const LinkArguments& a, bool c
         if (changesMemory) {
             std::ifstream in(memoryFile, std::ios::binary);
             in.seekg(static_cast<std::streamoff>(RecorderImage::Size()));
-            memoryTail_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            memoryTail_.assign(std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>());
         }
         model_ = std::make_shared<I2cMemoryModel>();
         std::copy(source.Data(), source.Data() + RecorderImage::Size(), model_->Memory().begin());
@@ -126,8 +127,7 @@ int CommandLink::Open(const std::string& command, const LinkArguments& a, bool c
 bool CommandLink::StoreSimulation() {
     RecorderImage memory;
     std::copy(model_->Memory().begin(), model_->Memory().end(), memory.Data());
-    const std::string error =
-        WriteDataFile(Utf8ToPath(arguments_.simulate), memory, memoryTail_);
+    const std::string error = WriteDataFile(Utf8ToPath(arguments_.simulate), memory, memoryTail_);
     if (!error.empty()) prompter_.Message(error, MessageIcon::Error, {});
     return error.empty();
 }

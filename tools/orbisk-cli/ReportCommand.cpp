@@ -41,7 +41,8 @@ bool IsAnInput(const ReportCommandOptions& options) {
     if (options.output.empty() || options.output == "-") return false;
     for (const std::string& input : {options.file, options.previous}) {
         std::error_code error;
-        if (!input.empty() && fs::equivalent(Utf8ToPath(options.output), Utf8ToPath(input), error)) {
+        if (!input.empty() &&
+            fs::equivalent(Utf8ToPath(options.output), Utf8ToPath(input), error)) {
             return true;
         }
     }

@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "CommandLink.h"
-#include "Usage.h"
 #include "LoadCommand.h"
+#include "Usage.h"
 #include "app/Locations.h"
 #include "base/TextCodec.h"
 #include "edit/EditTexts.h"
@@ -118,8 +118,8 @@ std::string ParseWrite(const std::vector<std::string>& args, WriteOptions& o) {
                               comma = s.find(',', eq == std::string::npos ? 0 : eq);
             const auto number =
                 eq == std::string::npos ? std::nullopt : IntegerText(s.substr(0, eq));
-            if (!number || comma == std::string::npos || comma == eq + 1 ||
-                comma + 1 == s.size() || s.find(',', comma + 1) != std::string::npos) {
+            if (!number || comma == std::string::npos || comma == eq + 1 || comma + 1 == s.size() ||
+                s.find(',', comma + 1) != std::string::npos) {
                 return "--sensor takes N=QO,QNOM";
             }
             o.sensors.push_back({*number, s.substr(eq + 1, comma - eq - 1), s.substr(comma + 1)});
@@ -173,7 +173,8 @@ int RunWriteCommand(const std::vector<std::string>& args, CliContext& ctx) {
     WriteOptions o;
     if (const std::string problem = ParseWrite(args, o); !problem.empty()) return Usage(problem);
     CommandLink command(ctx);
-    if (const int problem = command.Open("write", o.link, true); problem != kExitDone) return problem;
+    if (const int problem = command.Open("write", o.link, true); problem != kExitDone)
+        return problem;
     CommandPrompter& prompter = command.Prompter();
 
     Session session(prompter, *ctx.clock);
