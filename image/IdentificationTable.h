@@ -47,8 +47,10 @@ inline constexpr NumberRule kCraneYearRule{1900, 2099, 2000, idtext::kBadCraneYe
 inline constexpr NumberRule kServiceLifeRule{0, 100, 20, idtext::kBadServiceLife};
 inline constexpr NumberRule kCapacityRule{0, 0, 0, idtext::kBadCapacity};
 
-// The longest capacity typed, in characters: tonnes with a fraction, far from a float's limit.
-inline constexpr int kCapacityTypedLength = 12;
+// The longest capacity typed or pasted, in characters: room for every whole number a float
+// holds (39 digits), so that cutting a pasted text never turns a capacity too large for the
+// recorder into a smaller one it takes; it is refused whole instead.
+inline constexpr int kCapacityTypedLength = 40;
 
 // The captions the page puts beside the edits; the two passports share three of them.
 namespace idcaption {
