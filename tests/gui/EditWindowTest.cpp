@@ -3,6 +3,7 @@
 // shows the new values, and the two settings dialogs opened from their lists.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -233,6 +234,11 @@ TEST(WorkModeDialogWindow, EveryKeyIsTakenAndEnterStoresTheSettledValues) {
         QTest::keyClicks(spin, typed[r]);
         EXPECT_EQ(spin->text(), typed[r]);
     }
+    // Leaving an edit brings its value into the range; the others settle on "&Ввод".
+    auto* r0 = dialog.findChild<QSpinBox*>("cseR0");
+    QFocusEvent left(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(r0, &left);
+    EXPECT_EQ(r0->text(), "125");
     dialog.findChild<QPushButton*>("bbEnter")->click();
     EXPECT_EQ(model.workModeValues, (std::array<std::uint8_t, 4>{125, 0, 60, 125}));
 }
