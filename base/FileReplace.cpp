@@ -1,5 +1,7 @@
 #include "base/FileReplace.h"
 
+#include "base/ScratchFile.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -102,6 +104,7 @@ ReplaceResult ReplaceThroughScratchFile(const fs::path& target, std::string_view
         temporary += suffix;
 
         // Created exclusively: a file or link already of that name is never written through.
+        NoteScratchFile(temporary);
 #ifdef _WIN32
         // The C library of Windows knows no "x" mode: the exclusive creation is the system's.
         std::FILE* file = nullptr;
@@ -118,6 +121,7 @@ ReplaceResult ReplaceThroughScratchFile(const fs::path& target, std::string_view
                 }
                 std::error_code ignored;
                 fs::remove(temporary, ignored);
+                ForgetScratchFile();
                 return ReplaceResult::NotCreated;
             }
         }
@@ -125,6 +129,7 @@ ReplaceResult ReplaceThroughScratchFile(const fs::path& target, std::string_view
         std::FILE* file = std::fopen(temporary.c_str(), "wbx");
 #endif
         if (file == nullptr) {
+            ForgetScratchFile();
             std::error_code error;
             if (fs::exists(fs::symlink_status(temporary, error))) continue;  // a name clash
             return ReplaceResult::NotCreated;
@@ -136,6 +141,7 @@ ReplaceResult ReplaceThroughScratchFile(const fs::path& target, std::string_view
         std::error_code error;
         if (!written) {
             fs::remove(temporary, error);
+            ForgetScratchFile();
             return ReplaceResult::NotWritten;
         }
         const auto status = fs::status(target, error);
@@ -147,13 +153,18 @@ ReplaceResult ReplaceThroughScratchFile(const fs::path& target, std::string_view
         // The file of that name is replaced in one step, or stays as it was.
         if (::MoveFileExW(temporary.c_str(), target.c_str(),
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            ForgetScratchFile();
             return ReplaceResult::Replaced;
         }
 #else
         fs::rename(temporary, target, error);
-        if (!error) return ReplaceResult::Replaced;
+        if (!error) {
+            ForgetScratchFile();
+            return ReplaceResult::Replaced;
+        }
 #endif
         fs::remove(temporary, error);
+        ForgetScratchFile();
         return ReplaceResult::NotCreated;
     }
     return ReplaceResult::NotCreated;

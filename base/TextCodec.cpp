@@ -1,5 +1,7 @@
 #include "base/TextCodec.h"
 
+#include <algorithm>
+
 #include <array>
 #include <cstdint>
 
@@ -107,6 +109,16 @@ std::size_t Utf8Length(std::string_view utf8) {
         ++n;
     }
     return n;
+}
+
+std::string PastedText(std::string_view utf8, int length) {
+    if (length <= 0) return std::string(utf8);
+    std::size_t bytes = 0;
+    for (int characters = 0; bytes < utf8.size() && characters < length; ++characters) {
+        const auto lead = static_cast<unsigned char>(utf8[bytes]);
+        bytes += lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    }
+    return std::string(utf8.substr(0, std::min(bytes, utf8.size())));
 }
 
 }  // namespace orbisk

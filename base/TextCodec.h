@@ -19,4 +19,8 @@ void AppendUtf8AsCp1251(std::string& out, std::string_view utf8);
 // characters of the code page.
 std::size_t Utf8Length(std::string_view utf8);
 
+// The text as an edit that holds at most `length` characters takes it when it is pasted: its
+// first `length` characters (all of it for 0).
+std::string PastedText(std::string_view utf8, int length);
+
 }  // namespace orbisk

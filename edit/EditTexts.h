@@ -7,12 +7,7 @@ namespace orbisk::edittext {
 // Two blanks between "считывания" and "информации", as the program has always shown it.
 inline constexpr char kNotConnected[] = "Прибор считывания  информации не подключен!";
 
-// Identification.
-inline constexpr char kBadRecorderYear[] =
-    "Неправильно указан год изготовления регистратора параметров!";
-inline constexpr char kBadCraneYear[] = "Неправильно указан год изготовления крана!";
-inline constexpr char kBadServiceLife[] = "Неправильно указан нормативный срок службы крана";
-inline constexpr char kBadCapacity[] = "Неправильно указана грузоподъемность!";
+// Identification (the numbers' messages are in their table).
 inline constexpr char kIdentificationHasErrors[] =
     "Идентификационная информация содержит ошибки.\nПродолжить запись?";
 inline constexpr char kIdentificationWriteFailed[] =

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/Prompter.h"
 #include "image/DisplayModel.h"
@@ -42,5 +43,17 @@ std::optional<std::string> ScaledQnom(const std::string& qoText, const std::stri
 inline constexpr int kWorkModeMin = 0;
 inline constexpr int kWorkModeMax = 125;
 int ClampWorkMode(int value);
+
+// What a work-mode edit makes of the text being typed: the whole value is typed first (130, 200,
+// -5, an emptied edit) and brought into the range only when the edit is left or "&Ввод" pressed.
+enum class WorkModeTyping { Refused, Unfinished, InRange };
+inline constexpr int kWorkModeTypedLength = 5;
+WorkModeTyping TypedWorkMode(std::string_view text);
+// The value a left edit settles on: the text's value clamped into the range; the value it had
+// before when the text is no number (emptied, a lone minus sign).
+int SettledWorkMode(std::string_view text, int before);
+
+// "&Ввод" of the work-mode dialog and --modes: the four values, clamped, into the settings list.
+void StoreWorkModes(DisplayModel& model, const std::array<int, 4>& values);
 
 }  // namespace orbisk

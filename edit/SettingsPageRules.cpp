@@ -1,5 +1,7 @@
 #include "edit/SettingsPageRules.h"
 
+#include <algorithm>
+
 #include "edit/TextNumbers.h"
 
 namespace orbisk {
@@ -56,6 +58,16 @@ std::optional<bool> RelayChoiceEnabled(std::string_view onText, std::string_view
     const auto off = IntegerText(offText);
     if (!on || !off) return std::nullopt;
     return *on != 0 || *off != 0;
+}
+
+std::vector<const SettingField*> FieldsOnTab(SettingsTab tab) {
+    std::vector<const SettingField*> fields;
+    for (const SettingField& f : kSettingFields) {
+        if (f.tab == tab) fields.push_back(&f);
+    }
+    std::sort(fields.begin(), fields.end(),
+              [](const SettingField* a, const SettingField* b) { return a->address < b->address; });
+    return fields;
 }
 
 }  // namespace orbisk

@@ -7,12 +7,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "image/DisplayModel.h"
 #include "image/SettingsTable.h"
 
 namespace orbisk {
 
+// By SettingsTab.
 inline constexpr std::array<const char*, 4> kSettingsTabNames = {"tsConfig", "tsLevel",
                                                                  "tsExtLevel", "tsExtRele"};
 inline constexpr std::array<const char*, 4> kSettingsTabCaptions = {
@@ -25,6 +27,9 @@ inline constexpr char kCalibrationGroup[] = " Значения настройк�
 inline constexpr char kWorkModesGroup[] = " Режимы работы [Rx] ";
 inline constexpr char kRelay3Group[] = " Управление Реле3 ";
 inline constexpr char kRelay4Group[] = " Управление Реле4 ";
+
+// The integer settings of a tab, as the tab lists them: in the order of their bytes.
+std::vector<const SettingField*> FieldsOnTab(SettingsTab tab);
 
 // Texts of the additional relay unit's rows (relays 5 to 8) before any choice has been made.
 inline constexpr char kExtRelayInitial[] = "ВЫКЛЮЧЕНО (не используется)";

@@ -1,6 +1,7 @@
 #include "edit/TextNumbers.h"
 
 #include <charconv>
+#include <limits>
 #include <string>
 
 namespace orbisk {
@@ -37,6 +38,12 @@ std::optional<double> DecimalText(std::string_view text) {
     const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (error != std::errc() || end != plain.data() + plain.size()) return std::nullopt;
     return value;
+}
+
+std::optional<float> FloatText(std::string_view text) {
+    const auto value = DecimalText(text);
+    if (!value || !(*value <= std::numeric_limits<float>::max())) return std::nullopt;
+    return static_cast<float>(*value);
 }
 
 }  // namespace orbisk

@@ -13,4 +13,8 @@ std::optional<int> IntegerText(std::string_view text);
 // (no sign, no blanks, no exponent).
 std::optional<double> DecimalText(std::string_view text);
 
+// A decimal text as above whose value a single-precision float holds (a finite one, not rounded
+// up to infinity); nothing for any other text.
+std::optional<float> FloatText(std::string_view text);
+
 }  // namespace orbisk

@@ -17,28 +17,6 @@ namespace orbisk {
 
 namespace {
 
-// The whole numbers of the identification page: what they accept, what is stored instead, and
-// the message that says so.
-struct NumberRule {
-    Ctl control;
-    int minimum;
-    int maximum;
-    int fallback;
-    const char* message;
-};
-constexpr NumberRule kNumberRules[] = {
-    {Ctl::eRegYear, 2000, 2099, 2000, edittext::kBadRecorderYear},
-    {Ctl::eYear, 1900, 2099, 2000, edittext::kBadCraneYear},
-    {Ctl::eSrok, 0, 100, 20, edittext::kBadServiceLife},
-};
-
-const NumberRule& RuleOf(Ctl control) {
-    for (const auto& rule : kNumberRules) {
-        if (rule.control == control) return rule;
-    }
-    return kNumberRules[0];
-}
-
 void Zero(RecorderImage& image, std::uint16_t address, int count) {
     std::fill_n(image.Data() + address, count, std::uint8_t{0});
 }
@@ -134,7 +112,7 @@ std::unique_ptr<RecorderImage> AssembleIdentification(const RecorderImage& image
             }
             case StoredAs::Int16:
             case StoredAs::Int8: {
-                const NumberRule& rule = RuleOf(f.control);
+                const NumberRule& rule = f.rule;
                 auto value = IntegerText(text);
                 if (!value || *value < rule.minimum || *value > rule.maximum) {
                     prompter.Message(rule.message, MessageIcon::Information);
@@ -149,12 +127,12 @@ std::unique_ptr<RecorderImage> AssembleIdentification(const RecorderImage& image
                 break;
             }
             case StoredAs::Float: {
-                const auto value = DecimalText(text);
+                const auto value = FloatText(text);
                 if (!value) {
-                    prompter.Message(edittext::kBadCapacity, MessageIcon::Information);
+                    prompter.Message(f.rule.message, MessageIcon::Information);
                     return nullptr;
                 }
-                scratch->SetF32(f.address, static_cast<float>(*value));
+                scratch->SetF32(f.address, *value);
                 break;
             }
         }

@@ -41,9 +41,15 @@ bool ReadDataFile(const std::filesystem::path& path, RecorderImage& image, Promp
     return true;
 }
 
-std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image) {
-    const std::string_view bytes(reinterpret_cast<const char*>(image.Data()), kImageSize);
-    switch (ReplaceFileContents(path, bytes)) {
+std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image,
+                          std::string_view tail) {
+    std::string bytes(reinterpret_cast<const char*>(image.Data()), kImageSize);
+    bytes += tail;
+    return WriteFailureText(path, ReplaceFileContents(path, bytes));
+}
+
+std::string WriteFailureText(const std::filesystem::path& path, ReplaceResult result) {
+    switch (result) {
         case ReplaceResult::Replaced:
             return {};
         case ReplaceResult::NotWritten:

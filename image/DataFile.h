@@ -2,7 +2,9 @@
 // Data files (.bbd): the 65,536-byte image with nothing added.
 #include <filesystem>
 #include <string>
+#include <string_view>
 
+#include "base/FileReplace.h"
 #include "base/Prompter.h"
 #include "image/RecorderImage.h"
 
@@ -14,8 +16,13 @@ bool ReadDataFile(const std::filesystem::path& path, RecorderImage& image, Promp
 
 // Writes the image to the file as ReplaceFileContents does (a file through a temporary file in
 // its folder, so that a failure leaves it intact; a device or pipe as it is). Returns an empty
-// text on success, else the reason.
-std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image);
+// text on success, else the reason. `tail` follows the image, for a file that held more.
+std::string WriteDataFile(const std::filesystem::path& path, const RecorderImage& image,
+                          std::string_view tail = {});
+
+// Why a file could not be written, by what ReplaceFileContents gave: the data files' messages,
+// also for the other files the program writes; empty for Replaced.
+std::string WriteFailureText(const std::filesystem::path& path, ReplaceResult result);
 
 // "Неправильный размер файла данных: N байт.\nОжидается 65536 байт."
 std::string BadFileSizeText(std::uintmax_t size);

@@ -36,6 +36,11 @@ void DisplayModel::SetChannelName(int group, const std::string& name) {
     Text(ChannelNameControl(group)) = name.empty() ? kDefaultChannelNames[group] : name;
 }
 
+void DisplayModel::TypeChannelName(int group, const std::string& typed) {
+    SetChannelName(group, typed);
+    Text(ChannelNameControl(group)) = typed;
+}
+
 std::string DisplayModel::GroupCaption(CaptionList list, int group) const {
     if (!channelNames[group].empty()) return channelNames[group];
     return list == CaptionList::Last ? kLastCaptions[group] : kLoadCaptions[group];

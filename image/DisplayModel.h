@@ -108,6 +108,9 @@ struct DisplayModel {
 
     // A display name changed by decoding or by typing; the edit shows it (or the default text).
     void SetChannelName(int group, const std::string& name);
+    // A name typed or pasted into its edit: the captions follow it, and the edit keeps the text
+    // as it stands, also when it is emptied (decoding would show the default name there).
+    void TypeChannelName(int group, const std::string& typed);
     std::string GroupCaption(CaptionList list, int group) const;
 
     TableList LvCalibr() const;

@@ -9,6 +9,11 @@ const IdentificationField* FindIdentificationField(Ctl control) {
     return nullptr;
 }
 
+const char* IdentificationCaption(Ctl control) {
+    const IdentificationField* f = FindIdentificationField(control);
+    return f && f->caption ? f->caption : "";
+}
+
 KeyFilter KeyFilterOf(Ctl control) {
     const IdentificationField* f = FindIdentificationField(control);
     return f ? f->filter : KeyFilter::None;

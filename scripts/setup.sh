@@ -13,6 +13,7 @@ ORBISK_PACKAGES=(
   dpkg-dev librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info lintian
   g++-mingw-w64-x86-64-posix wine wine64
   libsqlite3-dev libpq-dev postgresql
+  clang libclang-rt-14-dev
 )
 
 orbisk_install_packages() {

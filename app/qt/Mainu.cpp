@@ -223,9 +223,7 @@ void TfMain::ShowChannelCaptions() {
 
 void TfMain::ChannelNameEdited(int group) {
     DisplayModel& m = session_->Model();
-    const std::string typed = m.Text(ChannelNameControl(group));
-    m.SetChannelName(group, typed);
-    m.Text(ChannelNameControl(group)) = typed;  // the edit shows what was typed
+    m.TypeChannelName(group, m.Text(ChannelNameControl(group)));
     ShowChannelCaptions();
 }
 

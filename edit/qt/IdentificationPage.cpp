@@ -24,6 +24,14 @@
 
 namespace orbisk {
 
+namespace {
+
+QString Caption(Ctl control) {
+    return Q(IdentificationCaption(control));
+}
+
+}  // namespace
+
 IdentificationPage::IdentificationPage(DisplayModel& model, ControlEdits& edits, const Clock& clock,
                                        QAction* write, QWidget* parent)
     : QWidget(parent), model_(model), edits_(edits), clock_(clock) {
@@ -40,27 +48,27 @@ IdentificationPage::IdentificationPage(DisplayModel& model, ControlEdits& edits,
     // The edits widen with the window, whatever the style's habit: owners' and makers' names
     // are long.
     info->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    info->addRow(Q(ui::kCraneType), edit(Ctl::eMarka));
-    info->addRow(Q(ui::kSerial), edit(Ctl::eNumber));
-    info->addRow(Q(ui::kYear), edit(Ctl::eYear));
-    info->addRow(Q(ui::kMaker), edit(Ctl::eProd));
-    info->addRow(Q(ui::kOwner), edit(Ctl::eOwner));
-    info->addRow(Q(ui::kClassGroup), edit(Ctl::eGroup));
-    info->addRow(Q(ui::kServiceLife), edit(Ctl::eSrok));
-    info->addRow(Q(ui::kCommissioning), edit(Ctl::eEnter));
+    info->addRow(Caption(Ctl::eMarka), edit(Ctl::eMarka));
+    info->addRow(Caption(Ctl::eNumber), edit(Ctl::eNumber));
+    info->addRow(Caption(Ctl::eYear), edit(Ctl::eYear));
+    info->addRow(Caption(Ctl::eProd), edit(Ctl::eProd));
+    info->addRow(Caption(Ctl::eOwner), edit(Ctl::eOwner));
+    info->addRow(Caption(Ctl::eGroup), edit(Ctl::eGroup));
+    info->addRow(Caption(Ctl::eSrok), edit(Ctl::eSrok));
+    info->addRow(Caption(Ctl::eEnter), edit(Ctl::eEnter));
 
     gbRegistrator_ = new QGroupBox(Q(ui::kGbRegistrator));
     gbRegistrator_->setObjectName("gbRegistrator");
     auto* reg = new QFormLayout(gbRegistrator_);
     reg->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    reg->addRow(Q(ui::kRecorderType), edit(Ctl::eRegType));
-    reg->addRow(Q(ui::kSerial), edit(Ctl::eRegNum));
-    reg->addRow(Q(ui::kYear), edit(Ctl::eRegYear));
-    reg->addRow(Q(ui::kMaker), edit(Ctl::eRegProd));
-    reg->addRow(Q(ui::kInstaller), edit(Ctl::eRegSetupName));
+    reg->addRow(Caption(Ctl::eRegType), edit(Ctl::eRegType));
+    reg->addRow(Caption(Ctl::eRegNum), edit(Ctl::eRegNum));
+    reg->addRow(Caption(Ctl::eRegYear), edit(Ctl::eRegYear));
+    reg->addRow(Caption(Ctl::eRegProd), edit(Ctl::eRegProd));
+    reg->addRow(Caption(Ctl::eRegSetupName), edit(Ctl::eRegSetupName));
     QLineEdit* setup = edit(Ctl::eRegSetup, true);
     setup->installEventFilter(this);
-    reg->addRow(Q(ui::kInstallDate), setup);
+    reg->addRow(Caption(Ctl::eRegSetup), setup);
     MonthCalendar1_ = new QCalendarWidget(this);
     MonthCalendar1_->setObjectName("MonthCalendar1");
     MonthCalendar1_->setWindowFlags(Qt::Popup);
@@ -77,7 +85,7 @@ IdentificationPage::IdentificationPage(DisplayModel& model, ControlEdits& edits,
         connect(name, &QLineEdit::textEdited, this, [this, g] { Q_EMIT ChannelNameEdited(g); });
         gruz->addWidget(name, g, 0);
         gruz->addWidget(edit(kCapacity[g]), g, 1);
-        gruz->addWidget(new QLabel(Q(ui::kCapacityUnits[g])), g, 2);
+        gruz->addWidget(new QLabel(Caption(kCapacity[g])), g, 2);
     }
 
     auto* changes = new QGroupBox(Q(ui::kGbChanges));

@@ -11,6 +11,30 @@
 
 namespace orbisk {
 
+namespace {
+
+// A spin edit that takes the whole value as typed, in range or not, and brings it into the range
+// only when it is left: the plain one refuses a key that leads out of the range (130 became 13).
+class WorkModeSpin final : public QSpinBox {
+public:
+    QValidator::State validate(QString& text, int&) const override {
+        switch (TypedWorkMode(S(text))) {
+            case WorkModeTyping::InRange:
+                return QValidator::Acceptable;
+            case WorkModeTyping::Unfinished:
+                return QValidator::Intermediate;
+            case WorkModeTyping::Refused:
+                break;
+        }
+        return QValidator::Invalid;
+    }
+    void fixup(QString& text) const override {
+        text = QString::number(SettledWorkMode(S(text), value()));
+    }
+};
+
+}  // namespace
+
 TfRegimy::TfRegimy(QWidget* owner, DisplayModel& model, QString helpFile)
     : SettingsDialog(owner, "fRegimy", ui::kRegimyCaption, std::move(helpFile)), model_(model) {
     auto* explanation = new QLabel(Q(ui::kRegimyExplanation));
@@ -18,10 +42,9 @@ TfRegimy::TfRegimy(QWidget* owner, DisplayModel& model, QString helpFile)
     explanation->setWordWrap(true);
     auto* grid = new QGridLayout;
     for (int r = 0; r < 4; ++r) {
-        cseR_[r] = new QSpinBox;
+        cseR_[r] = new WorkModeSpin;
         cseR_[r]->setObjectName(QString("cseR%1").arg(r));
         cseR_[r]->setRange(kWorkModeMin, kWorkModeMax);
-        // An entry out of range is brought back into it when the edit loses the focus.
         cseR_[r]->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
         grid->addWidget(new QLabel(Q(ui::kRegimyLabels[r])), r, 0);
         grid->addWidget(cseR_[r], r, 1);
@@ -45,10 +68,13 @@ void TfRegimy::bbCancelClick() {
 }
 
 void TfRegimy::bbEnterClick() {
+    // The edit with the focus still holds the text as typed.
+    std::array<int, 4> values{};
     for (int r = 0; r < 4; ++r) {
-        cseR_[r]->interpretText();
-        model_.workModeValues[r] = static_cast<std::uint8_t>(ClampWorkMode(cseR_[r]->value()));
+        values[r] = SettledWorkMode(S(cseR_[r]->text()), cseR_[r]->value());
+        cseR_[r]->setValue(values[r]);
     }
+    StoreWorkModes(model_, values);
     accept();
 }
 

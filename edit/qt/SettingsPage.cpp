@@ -176,8 +176,8 @@ QWidget* SettingsPage::BuildConfigTab() {
 void SettingsPage::BuildLevelTab(QWidget* tab) {
     auto* g = new QGridLayout(tab);
     int row = 0;
-    for (Ctl c : {Ctl::eStop1, Ctl::eStop, Ctl::eStopMax, Ctl::eWarning, Ctl::eCycleStart,
-                  Ctl::eCycleEnd, Ctl::eCycleTime, Ctl::eEnable, Ctl::eAvrScale, Ctl::eMassScale}) {
+    for (const SettingField* field : FieldsOnTab(SettingsTab::Level)) {
+        const Ctl c = field->control;
         QLabel* label = new QLabel(Caption(c));
         if (c == Ctl::eStop1) (lStop1_ = label)->setObjectName("lStop1");
         if (c == Ctl::eStopMax) (lStopMax_ = label)->setObjectName("lStopMax");
@@ -191,10 +191,14 @@ void SettingsPage::BuildLevelTab(QWidget* tab) {
 
 void SettingsPage::BuildExtLevelTab(QWidget* tab) {
     auto* g = new QGridLayout(tab);
-    g->addWidget(new QLabel(Caption(Ctl::eStopSens)), 0, 0);
-    g->addWidget(SettingEdit(Ctl::eStopSens), 0, 1);
-    g->addWidget(new QLabel(Caption(Ctl::eStopPerekos)), 1, 0);
-    g->addWidget(SettingEdit(Ctl::eStopPerekos), 1, 1);
+    // The sensor checks on their own rows; the relay thresholds in their relays' groups.
+    int row = 0;
+    for (const SettingField* field : FieldsOnTab(SettingsTab::ExtLevel)) {
+        const Ctl c = field->control;
+        if (c != Ctl::eStopSens && c != Ctl::eStopPerekos) continue;
+        g->addWidget(new QLabel(Caption(c)), row, 0);
+        g->addWidget(SettingEdit(c), row++, 1);
+    }
     const auto relayGroup = [&](const char* title, const char* name, Ctl on, Ctl off,
                                 const SettingChoice& choice, QGroupBox*& box,
                                 QButtonGroup*& buttons) {
@@ -212,12 +216,12 @@ void SettingsPage::BuildExtLevelTab(QWidget* tab) {
     };
     g->addWidget(relayGroup(kRelay3Group, "gbRele3", Ctl::eCtrlRele3, Ctl::eCtrlRele3_Off,
                             kRele3Choice, rgRele3Box_, rgRele3_),
-                 2, 0, 1, 2);
+                 row++, 0, 1, 2);
     g->addWidget(relayGroup(kRelay4Group, "gbRele4", Ctl::eCtrlRele4, Ctl::eCtrlRele4_Off,
                             kRele4Choice, rgRele4Box_, rgRele4_),
-                 3, 0, 1, 2);
+                 row++, 0, 1, 2);
     g->setColumnStretch(2, 1);
-    g->setRowStretch(4, 1);
+    g->setRowStretch(row, 1);
 }
 
 void SettingsPage::BuildExtReleTab(QWidget* tab) {
@@ -227,10 +231,11 @@ void SettingsPage::BuildExtReleTab(QWidget* tab) {
     connect(rgExtReleAlg_, &QButtonGroup::idClicked, this,
             [this](int id) { rgExtReleAlgClick(id); });
     g->addWidget(algBox, 0, 0, 1, 3);
-    constexpr Ctl kExt[] = {Ctl::eExtRele1, Ctl::eExtRele2, Ctl::eExtRele3, Ctl::eExtRele4};
+    const auto relays = FieldsOnTab(SettingsTab::ExtRele);
     for (int r = 0; r < 4; ++r) {
-        g->addWidget(new QLabel(Caption(kExt[r])), r + 1, 0);
-        g->addWidget(SettingEdit(kExt[r]), r + 1, 1);
+        const Ctl c = relays.at(static_cast<std::size_t>(r))->control;
+        g->addWidget(new QLabel(Caption(c)), r + 1, 0);
+        g->addWidget(SettingEdit(c), r + 1, 1);
         lExtR_[r] = MakeLabel(QString());
         lExtR_[r]->setObjectName(QString("lExtR%1").arg(r + 1));
         g->addWidget(lExtR_[r], r + 1, 2);

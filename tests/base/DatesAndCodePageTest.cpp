@@ -56,5 +56,14 @@ TEST(TextCodec, Windows1251RoundTrip) {
     EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(all)), all);
 }
 
+// Pasting cuts by characters, never inside one.
+TEST(TextCodec, PastedTextKeepsWholeCharacters) {
+    EXPECT_EQ(PastedText("Лебёдка №1", 4), "Лебё");
+    EXPECT_EQ(PastedText("ab日本", 3), "ab日");
+    EXPECT_EQ(PastedText("ab", 5), "ab");
+    EXPECT_EQ(PastedText("Кран", 0), "Кран");
+    EXPECT_EQ(PastedText(std::string("a\xD0", 2), 2), std::string("a\xD0", 2));  // cut sequence
+}
+
 }  // namespace
 }  // namespace orbisk

@@ -3,10 +3,16 @@
 // as they are, and nothing else is touched.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
 #include <memory>
 
 #include "base/FileReplace.h"
+#include "base/ScratchFile.h"
 #include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
 
@@ -131,6 +137,48 @@ TEST(FileReplace, DevicesAndPipesAreWrittenToAndNeverReplaced) {
     EXPECT_EQ(fs::symlink_status(fifo.Path()).type(), fs::file_type::fifo);
 
     EXPECT_EQ(ScratchFiles(folder), 0);
+}
+
+// A program ended by Ctrl+C or a request to terminate while it replaces a file leaves the file
+// whole, old or new, and no scratch file beside it; the signal still ends it.
+TEST(FileReplace, AnInterruptLeavesNoScratchFileBehind) {
+    TempFolder folder;
+    const fs::path target = folder.Path() / "memory.bbd";
+    const fs::path scratch = folder.Path() / "memory.bbd.0123456789abcdef.tmp";
+    const std::string before(4 << 20, 'o'), after(4 << 20, 'n');
+    WriteBytes(target, before);
+    // `held`: caught while the scratch file is there for certain; else at any moment of a
+    // replacement.
+    const auto interrupt = [&](int signalNumber, bool held) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            RemoveScratchFileOnInterrupt();
+            if (held) {
+                NoteScratchFile(scratch);
+                WriteBytes(scratch, after);
+                for (;;) ::pause();
+            }
+            for (;;) ReplaceFileContents(target, after);
+        }
+        if (held) {
+            while (ReadBytes(scratch).size() != after.size()) std::this_thread::yield();
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        }
+        ::kill(child, signalNumber);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber);
+        EXPECT_EQ(ScratchFiles(folder), 0);
+        const std::string landed = ReadBytes(target);
+        EXPECT_TRUE(landed == before || landed == after);
+    };
+    for (int signalNumber : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signalNumber);
+        interrupt(signalNumber, true);
+        interrupt(signalNumber, false);
+    }
 }
 
 }  // namespace

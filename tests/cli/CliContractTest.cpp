@@ -274,6 +274,8 @@ TEST_F(CliContract, BadUsageExitsWithTwoAndPrintsNoJson) {
     ExpectUsage({});
     ExpectUsage({"frobnicate", Sample("current.bbd")});
     ExpectUsage({"show", Sample("current.bbd"), "--date", "+1.05.2024"});
+    // A folder is no configuration: not passed over silently.
+    ExpectUsage({"--config", (folder_ / ".").string(), "show", Sample("current.bbd")});
     // --now is checked like --date, and it carries the time as well.
     for (const char* now :
          {"32.01.2024 10:00", "01.06.2024", "1.6.2024 1:5", "01.06.2024 10:00:00"}) {

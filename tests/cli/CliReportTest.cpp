@@ -4,6 +4,9 @@
 
 #include <unistd.h>
 
+#include <iostream>
+#include <sstream>
+
 #include "app/Config.h"
 #include "reports/ReportTexts.h"
 #include "reports/SpecialistRegister.h"
@@ -11,6 +14,7 @@
 #include "support/SampleSession.h"
 #include "support/SpecialFiles.h"
 #include "tools/orbisk-cli/CommandLineReport.h"
+#include "tools/orbisk-cli/Usage.h"
 
 namespace orbisk {
 namespace {
@@ -138,9 +142,9 @@ TEST_F(CliReport, OutputIsWrittenByWhatItNames) {
     };
     const Case cases[] = {
         {null, 0, fs::file_type::character, ""},
-        {full, 1, fs::file_type::character, "cannot write"},
+        {full, 1, fs::file_type::character, "Ошибка записи файла"},
         {dir_.Path() / "link.html", 0, fs::file_type::symlink, ""},
-        {dir_.Path() / "folder.html", 1, fs::file_type::directory, "neither a file"},
+        {dir_.Path() / "folder.html", 1, fs::file_type::directory, "Не удается создать файл"},
     };
     for (const Case& c : cases) {
         const auto r = Run(file_ + " --kind 1 --cycles 5 -o " + ShellQuote(c.out.string()));
@@ -198,6 +202,28 @@ TEST_F(CliReport, NoOtherFileBesideTheOutputIsWrittenThroughOrRemoved) {
                                         "own.html.part", "stderr.txt", "victim.txt"}));
 }
 
+// The page never takes the place of a file it is made from, whatever name OUT gives it.
+TEST_F(CliReport, TheDataFilesAreNeverWrittenOver) {
+    const fs::path data = dir_.Path() / "c.bbd", previous = dir_.Path() / "p.bbd";
+    fs::copy_file(test::SamplePath(), data);
+    fs::copy_file(fs::path(ORBISK_SOURCE_DIR) / "samples/previous.bbd", previous);
+    fs::create_symlink("c.bbd", dir_.Path() / "link.bbd");
+    fs::create_hard_link(data, dir_.Path() / "hard.bbd");
+    const std::string before = test::ReadBytes(data), previousBefore = test::ReadBytes(previous);
+    for (const fs::path& out :
+         {data, dir_.Path() / "link.bbd", dir_.Path() / "hard.bbd",
+          dir_.Path() / "." / ".." / dir_.Path().filename() / "c.bbd", previous}) {
+        SCOPED_TRACE(out);
+        const auto r = Run(ShellQuote(data.string()) + " --kind 1 --previous " +
+                           ShellQuote(previous.string()) + " -o " + ShellQuote(out.string()));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(Errors().find("is a data file the document is made from"), std::string::npos)
+            << Errors();
+        EXPECT_TRUE(test::ReadBytes(data) == before);
+        EXPECT_TRUE(test::ReadBytes(previous) == previousBefore);
+    }
+}
+
 TEST_F(CliReport, MistakesEndWithTheirExitCodesAndNoPage) {
     auto usage = Run(file_ + " --kind 9");
     EXPECT_EQ(usage.exitCode, 2);
@@ -216,6 +242,16 @@ TEST_F(CliReport, MistakesEndWithTheirExitCodesAndNoPage) {
     const auto unwritable = Run(file_ + " --kind 1 -o " +
                                 ShellQuote((dir_.Path() / "no" / "such" / "p.html").string()));
     EXPECT_EQ(unwritable.exitCode, 1);
+}
+
+// The commands' library needs no program around it for its usage error.
+TEST(CommandLineLibrary, TheUsageErrorIsItsOwn) {
+    std::ostringstream errors;
+    std::streambuf* const standardError = std::cerr.rdbuf(errors.rdbuf());
+    const int code = cli::Usage("no command");
+    std::cerr.rdbuf(standardError);
+    EXPECT_EQ(code, 2);
+    EXPECT_EQ(errors.str(), std::string("orbisk-cli: no command\n") + cli::kUsage);
 }
 
 // The command line's own part: its options, and the question answered from them.

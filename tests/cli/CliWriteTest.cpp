@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "edit/EditTexts.h"
+#include "image/IdentificationTable.h"
 #include "image/SettingsTable.h"
 #include "link/LinkTexts.h"
 #include "support/LinkTestSupport.h"
@@ -46,13 +47,16 @@ protected:
     // `arguments` follow "write SAMPLE"; the command stops after 60 s at the latest.
     CliRun Write(const std::string& arguments, const std::string& options = {}) {
         const auto errors = folder.Folder() / "stderr.txt";
-        const std::string command = "timeout 60 '" + CliProgram() + "' --config '" +
-                                    (folder.Folder() / "cli.ini").string() + "' " + options +
-                                    " write '" + ORBISK_SOURCE_DIR + "/samples/current.bbd' " +
-                                    arguments + " 2>'" + errors.string() + "'";
-        const int raw = std::system(command.c_str());
+        const int raw = std::system(WriteCommand(arguments, options, errors).c_str());
         const auto bytes = ReadAll(errors);
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::string(bytes.begin(), bytes.end())};
+    }
+    std::string WriteCommand(const std::string& arguments, const std::string& options,
+                             const fs::path& errors) const {
+        return "timeout 60 '" + CliProgram() + "' --config '" +
+               (folder.Folder() / "cli.ini").string() + "' " + options + " write '" +
+               ORBISK_SOURCE_DIR + "/samples/current.bbd' " + arguments + " 2>'" + errors.string() +
+               "'";
     }
     std::string Simulated() const { return "--port 0x378 --simulate '" + Memory().string() + "'"; }
 
@@ -70,9 +74,11 @@ TEST_F(CliWrite, EachBlockReachesTheSimulatedMemoryAndNothingElse) {
                           Case{"settings", 0x0010, 240}}) {
         SCOPED_TRACE(c.block);
         SetUp();
+        const bool settings = c.count == 240;
         const CliRun run = Write(std::string("--block ") + c.block + " " + Simulated() +
-                                 " --set 'eOwner=ООО «Новый владелец»' --set eStop=110"
-                                 " --set eNumber=0123456789ABCDEF-and-more");
+                                 (settings ? " --set eStop=110"
+                                           : " --set 'eOwner=ООО «Новый владелец»'"
+                                             " --set eNumber=0123456789ABCDEF-and-more"));
         ASSERT_EQ(run.status, 0) << run.errors;
         EXPECT_EQ(run.errors, "");
         const auto after = ReadAll(Memory());
@@ -91,10 +97,42 @@ TEST_F(CliWrite, EachBlockReachesTheSimulatedMemoryAndNothingElse) {
             EXPECT_EQ(image.Text(addr::CraneSerial, width::Serial), "0123456789ABCDEF");
         }
         if (c.from == 0x0010) {
-            // The long-term write takes the settings the file holds, not what the page shows.
-            EXPECT_EQ(image.U8(addr::AverageMaxLoad), c.count == 240 ? 110 : sample[0x44]);
+            // The long-term write takes the settings the file holds.
+            EXPECT_EQ(image.U8(addr::AverageMaxLoad), settings ? 110 : sample[0x44]);
         }
     }
+}
+
+// Two writes to one simulated memory at the same time take turns: both changes are kept.
+TEST_F(CliWrite, WritesToOneSimulatedMemoryTakeTurns) {
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        SetUp();
+        const std::string identification =
+            WriteCommand("--block identification --set eOwner=Second " + Simulated(), "",
+                         folder.Folder() / "identification.txt");
+        const std::string settings = WriteCommand("--block settings --set eStop=110 " + Simulated(),
+                                                  "", folder.Folder() / "settings.txt");
+        const std::string both = "(" + identification + ") & (" + settings + ") & wait";
+        ASSERT_EQ(std::system(("bash -c \"" + both + "\"").c_str()), 0);
+        RecorderImage image;
+        const auto after = ReadAll(Memory());
+        ASSERT_EQ(after.size(), 65536u);
+        std::copy(after.begin(), after.end(), image.Data());
+        EXPECT_EQ(image.Text(addr::Owner, width::Owner), "Second");
+        EXPECT_EQ(image.U8(addr::AverageMaxLoad), 110);
+    }
+}
+
+// A simulated memory longer than an image keeps what follows the image.
+TEST_F(CliWrite, TheTailOfALongerSimulatedMemoryIsKept) {
+    const std::string tail = "not part of the memory\r\n";
+    std::ofstream(Memory(), std::ios::binary | std::ios::app) << tail;
+    ASSERT_EQ(Write("--block settings --set eStop=110 " + Simulated()).status, 0);
+    const auto after = ReadAll(Memory());
+    ASSERT_EQ(after.size(), 65536u + tail.size());
+    EXPECT_EQ(after[addr::AverageMaxLoad], 110);
+    EXPECT_EQ(std::string(after.begin() + 65536, after.end()), tail);
 }
 
 TEST_F(CliWrite, TheDialogsAndChoicesOfTheSettingsPage) {
@@ -135,9 +173,8 @@ TEST_F(CliWrite, AbandonedAndRefusedWritesSendNothing) {
         "Идентификационная информация содержит ошибки.\\nПродолжить запись?";
     const Case cases[] = {
         {"--block identification --set eRegYear=1999", "", 1,
-         std::string(edittext::kBadRecorderYear) + "\n" + question + "\n"},
-        {"--block identification --set eSumGruz=", "", 1,
-         std::string(edittext::kBadCapacity) + "\n"},
+         std::string(idtext::kBadRecorderYear) + "\n" + question + "\n"},
+        {"--block identification --set eSumGruz=", "", 1, std::string(idtext::kBadCapacity) + "\n"},
         // Standard error writes a line break inside a message as "\n".
         {"--block settings --set eEnable=x", "", 1,
          "Введено неправильное значение!\\n Должно быть целое число.\n"},
@@ -166,9 +203,37 @@ TEST_F(CliWrite, MistakesInTheCallAreUsageErrors) {
           "--block settings --port 0x378 --set chbSensWorkMode=2",
           "--block settings --port 0x378 --modes 1,2,3",
           "--block settings --port 0x378 --modes a,1,2,3",
-          "--block settings --port 0x378 --sensor 2:1,2", "--block settings --port abc"}) {
+          "--block settings --port 0x378 --sensor 2:1,2", "--block settings --port abc",
+          "--block settings --port 0x378 --sensor 1=5,6,7",
+          "--block settings --port 0x378 --sensor 1=,",
+          "--block settings --port 0x378 --sensor 1=5,",
+          "--block settings --port 0x378 --sensor a=1,2"}) {
         SCOPED_TRACE(arguments);
         EXPECT_EQ(Write(arguments).status, 2);
+    }
+    // What the block would not send names the option and the block it belongs to.
+    struct Misplaced {
+        const char* arguments;
+        const char* error;
+    };
+    for (const Misplaced& c : {
+             Misplaced{"--block identification --set eWarning=abc",
+                       "--set eWarning belongs to the settings block"},
+             Misplaced{"--block long-term --set rgRele3=1",
+                       "--set rgRele3 belongs to the settings block"},
+             Misplaced{"--block identification --set chbSensWorkMode=1",
+                       "--set chbSensWorkMode belongs to the settings block"},
+             Misplaced{"--block identification --sensor 1=5,6",
+                       "--sensor belongs to the settings block"},
+             Misplaced{"--block long-term --modes 1,2,3,4",
+                       "--modes belongs to the settings block"},
+             Misplaced{"--block settings --set eOwner=X",
+                       "--set eOwner belongs to the identification block"},
+         }) {
+        SCOPED_TRACE(c.arguments);
+        const CliRun run = Write(std::string(c.arguments) + " --port 0x378");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.errors.find(c.error), std::string::npos) << run.errors;
     }
     // The sensor's number is checked against the image once it is open.
     EXPECT_EQ(Write("--block settings --sensor 9=1,2 " + Simulated()).status, 2);

@@ -3,6 +3,8 @@
 // the page, and the bytes without a control. Nothing here touches a reader.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "base/DateTime.h"
 #include "base/TextCodec.h"
 #include "edit/EditTexts.h"
@@ -104,18 +106,12 @@ TEST(IdentificationAssembly, NumbersOutsideTheirRangesAreReplacedAfterTheQuestio
     const Case cases[] = {
         {"2000", "1900", "0", {}, 2000, 1900, 0},
         {"2099", "2099", "100", {}, 2099, 2099, 100},
-        {"1999", "2008", "10", {edittext::kBadRecorderYear}, 2000, 2008, 10},
-        {"2008",
-         "1899",
-         "101",
-         {edittext::kBadCraneYear, edittext::kBadServiceLife},
-         2008,
-         2000,
-         20},
+        {"1999", "2008", "10", {idtext::kBadRecorderYear}, 2000, 2008, 10},
+        {"2008", "1899", "101", {idtext::kBadCraneYear, idtext::kBadServiceLife}, 2008, 2000, 20},
         {"",
          "abc",
          "-1",
-         {edittext::kBadRecorderYear, edittext::kBadCraneYear, edittext::kBadServiceLife},
+         {idtext::kBadRecorderYear, idtext::kBadCraneYear, idtext::kBadServiceLife},
          2000,
          2000,
          20},
@@ -160,19 +156,29 @@ TEST(IdentificationAssembly, CapacitiesAreOneUnitAndEmptyWinchesBecomeZero) {
         EXPECT_EQ(block->F32(addr::Capacities + 12), 0.0f);
     }
     // The crane's capacity comes first: without it the write stops before the winches are filled.
-    for (const char* crane : {"", "25т", "-5", "1.2.3"}) {
+    // A capacity a single-precision float cannot hold would be stored as infinity.
+    for (const char* crane : {"", "25т", "-5", "1.2.3", "999999999999999999999999999999999999999",
+                              "340282356779733661637539395458142568448"}) {
         SCOPED_TRACE(crane);
         Pages p;
         p.Text(Ctl::eSumGruz) = crane;
         p.Text(Ctl::eGruz2) = "";
         EXPECT_FALSE(AssembleIdentification(p.session.Image(), p.Model(), p.prompter));
-        EXPECT_EQ(p.prompter.texts, (std::vector<std::string>{edittext::kBadCapacity}));
+        EXPECT_EQ(p.prompter.texts, (std::vector<std::string>{idtext::kBadCapacity}));
         EXPECT_EQ(p.Text(Ctl::eGruz2), "");
+    }
+    {
+        // The largest float is a capacity like any other.
+        Pages p;
+        p.Text(Ctl::eGruz1) = "340282346638528859811704183484516925440";
+        const auto block = AssembleIdentification(p.session.Image(), p.Model(), p.prompter);
+        ASSERT_TRUE(block);
+        EXPECT_EQ(block->F32(addr::Capacities + 4), std::numeric_limits<float>::max());
     }
     Pages p;
     p.Text(Ctl::eGruz3) = "x";
     EXPECT_FALSE(AssembleIdentification(p.session.Image(), p.Model(), p.prompter));
-    EXPECT_EQ(p.prompter.texts, (std::vector<std::string>{edittext::kBadCapacity}));
+    EXPECT_EQ(p.prompter.texts, (std::vector<std::string>{idtext::kBadCapacity}));
 }
 
 TEST(IdentificationAssembly, AnInstallationDateThatIsNoDateStopsTheWrite) {

@@ -62,6 +62,9 @@ TEST(NormalisationDialog, EnteringAppendsRowsAndRefusesWhatIsOutOfRange) {
     EXPECT_TRUE(EnterCalibration(m, 2, "0", "32767", prompter));
 }
 
+// A decimal number beyond the largest single-precision float.
+constexpr char kBeyondFloat[] = "999999999999999999999999999999999999999";
+
 TEST(NormalisationDialog, ScaleRoundsHalfUpInSinglePrecision) {
     struct Case {
         const char* qo;
@@ -80,6 +83,10 @@ TEST(NormalisationDialog, ScaleRoundsHalfUpInSinglePrecision) {
         {"100", "1100", "", std::nullopt, edittext::NotNumberText("")},
         {"100", "1100", "2x", std::nullopt, edittext::NotNumberText("2x")},
         {"a", "1100", "2", std::nullopt, edittext::NotIntegerText("a")},
+        // Spans of two 32-bit texts need a 33rd bit; a scale must fit single precision.
+        {"-1", "2147483647", "1", "2147483648", ""},
+        {"2147483647", "-2147483648", "0,5", "-6442450944", ""},
+        {"0", "1", kBeyondFloat, std::nullopt, edittext::NotNumberText(kBeyondFloat)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.qo) + " " + c.qnom + " / " + c.scale);
@@ -94,6 +101,31 @@ TEST(WorkModeDialog, ValuesAreBroughtIntoTheirRange) {
     EXPECT_EQ(ClampWorkMode(-4), 0);
     EXPECT_EQ(ClampWorkMode(70), 70);
     EXPECT_EQ(ClampWorkMode(126), 125);
+    DisplayModel model;
+    StoreWorkModes(model, {-5, 130, 70, 2147483647});
+    EXPECT_EQ(model.workModeValues, (std::array<std::uint8_t, 4>{0, 125, 70, 125}));
+}
+
+// Every key of 130, 200 or -5 is taken; the value settles when the edit is left.
+TEST(WorkModeDialog, TheWholeValueIsTypedAndSettlesWhenLeft) {
+    using enum WorkModeTyping;
+    struct Case {
+        const char* text;
+        WorkModeTyping typing;
+        int settled;  // left with 60 before, or left when refused
+    };
+    const Case cases[] = {
+        {"", Unfinished, 60},     {"-", Unfinished, 60},    {"1", InRange, 1},
+        {"13", InRange, 13},      {"130", Unfinished, 125}, {"200", Unfinished, 125},
+        {"-5", Unfinished, 0},    {"125", InRange, 125},    {"0", InRange, 0},
+        {"12a", Refused, 60},     {"+5", Refused, 60},      {"99999", Unfinished, 125},
+        {"999999", Refused, 125},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(TypedWorkMode(c.text), c.typing);
+        EXPECT_EQ(SettledWorkMode(c.text, 60), c.settled);
+    }
 }
 
 }  // namespace

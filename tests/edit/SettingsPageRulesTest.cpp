@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "base/DateTime.h"
+#include "base/TextCodec.h"
 
 namespace orbisk {
 namespace {
@@ -88,6 +89,12 @@ TEST(IdentificationEdit, TextLengthsAreTheFieldWidths) {
     EXPECT_EQ(MaxTextLength(Ctl::eLebName3), 16);
     EXPECT_EQ(MaxTextLength(Ctl::eGroup), 2);
     EXPECT_EQ(MaxTextLength(Ctl::eYear), 4);
+    // A capacity beyond a float stays beyond it when cut to its edit's length.
+    for (std::size_t digits = 39; digits < 60; ++digits) {
+        EXPECT_FALSE(FloatText(PastedText(std::string(digits, '9'), MaxTextLength(Ctl::eGruz1))));
+    }
+    EXPECT_TRUE(FloatText(PastedText("340282346638528859811704183484516925440.00",
+                                     MaxTextLength(Ctl::eGruz1))));
     EXPECT_EQ(MaxTextLength(Ctl::eChangeRTC), 0);
 }
 

@@ -3,6 +3,7 @@
 // shows the new values, and the two settings dialogs opened from their lists.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -307,6 +308,27 @@ TEST_F(EditWindow, ARefusedOrClampedSettingComesToTheFrontBeforeItsMessage) {
         EXPECT_TRUE(tab->isAncestorOf(Find(name)));
         EXPECT_EQ(focused, Find(name));
     }
+}
+
+TEST(WorkModeDialogWindow, EveryKeyIsTakenAndEnterStoresTheSettledValues) {
+    DisplayModel model;
+    model.workModeValues = {100, 80, 60, 40};
+    TfRegimy dialog(nullptr, model);
+    const char* typed[] = {"130", "-5", "", "200"};
+    for (int r = 0; r < 4; ++r) {
+        auto* spin = dialog.findChild<QSpinBox*>(QString("cseR%1").arg(r));
+        spin->selectAll();
+        QTest::keyClick(spin, Qt::Key_Delete);
+        QTest::keyClicks(spin, typed[r]);
+        EXPECT_EQ(spin->text(), typed[r]);
+    }
+    // Leaving an edit brings its value into the range; the others settle on "&Ввод".
+    auto* r0 = dialog.findChild<QSpinBox*>("cseR0");
+    QFocusEvent left(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(r0, &left);
+    EXPECT_EQ(r0->text(), "125");
+    dialog.findChild<QPushButton*>("bbEnter")->click();
+    EXPECT_EQ(model.workModeValues, (std::array<std::uint8_t, 4>{125, 0, 60, 125}));
 }
 
 TEST(NormalisationDialogWindow, WithoutSensorsNoRowCanBeAddressed) {

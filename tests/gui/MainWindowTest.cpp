@@ -34,6 +34,7 @@
 #include "app/qt/QtSingleInstance.h"
 #include "base/qt/QtHintTiming.h"
 #include "base/qt/QtPrompter.h"
+#include "edit/SettingsPageRules.h"
 #include "image/Messages.h"
 #include "views/qt/Opformu.h"
 
@@ -142,6 +143,16 @@ TEST_F(MainWindow, DesignDefaultsBeforeAnyImage) {
     EXPECT_EQ(List("lvWorkModeVal")->topLevelItem(0)->text(1), "100");
     EXPECT_TRUE(Find("bbStartReport")->isEnabled());
     EXPECT_EQ(Find<QDateEdit>("dtpReportDate")->date(), QDate(2025, 3, 18));
+}
+
+// The settings page puts each setting on the tab its table row names.
+TEST_F(MainWindow, EachSettingSitsOnTheTabOfItsRow) {
+    Start();
+    for (const SettingField& f : kSettingFields) {
+        SCOPED_TRACE(ControlName(f.control));
+        QWidget* tab = Find(kSettingsTabNames[static_cast<std::size_t>(f.tab)]);
+        EXPECT_TRUE(tab->isAncestorOf(Find(std::string(ControlName(f.control)).c_str())));
+    }
 }
 
 TEST_F(MainWindow, ToolbarStatusBarAndCommands) {

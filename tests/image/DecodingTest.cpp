@@ -117,10 +117,14 @@ TEST_F(DecodingTest, CaptionsNeverDependOnThePreviousImage) {
     EXPECT_EQ(model.Text(Ctl::eLebName1), "Лебёдка №1");
     EXPECT_EQ(model.LvLoad().columns[3], "Лебедка №1");
     EXPECT_EQ(model.LvLast().columns[2], "Леб. №1");
-    // A typed name renames the columns at once.
-    model.SetChannelName(2, "Вспомогательная");
+    // A typed name renames the columns at once; an emptied edit stays empty and the columns
+    // take their design captions back.
+    model.TypeChannelName(2, "Вспомогательная");
     EXPECT_EQ(model.LvRegStat().columns[3], "Вспомогательная");
     EXPECT_EQ(model.Text(Ctl::eLebName2), "Вспомогательная");
+    model.TypeChannelName(2, "");
+    EXPECT_EQ(model.Text(Ctl::eLebName2), "");
+    EXPECT_EQ(model.LvLoad().columns[4], "Лебедка №2");
 }
 
 TEST_F(DecodingTest, InvalidReadingTimeIsRedAndUsesToday) {

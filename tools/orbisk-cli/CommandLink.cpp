@@ -1,6 +1,10 @@
 #include "CommandLink.h"
 
+#include <fstream>
 #include <iostream>
+#include <iterator>
+
+#include "Usage.h"
 
 #include "app/Locations.h"
 #include "image/DataFile.h"
@@ -13,8 +17,6 @@
 #endif
 
 namespace orbisk::cli {
-
-int Usage(const std::string& problem);
 
 namespace {
 
@@ -64,7 +66,7 @@ CommandLink::CommandLink(CliContext& ctx) : ctx_(ctx), prompter_(*ctx.prompter) 
 
 CommandLink::~CommandLink() = default;
 
-int CommandLink::Open(const std::string& command, const LinkArguments& a) {
+int CommandLink::Open(const std::string& command, const LinkArguments& a, bool changesMemory) {
     arguments_ = a;
     const std::string& port = a.port;
     const bool serial = IsSerialPortName(port);
@@ -84,8 +86,23 @@ int CommandLink::Open(const std::string& command, const LinkArguments& a) {
     config_ = std::make_unique<Config>(Utf8ToPath(ctx_.configPath), std::filesystem::path());
     ReaderLink::Options options;
     if (!a.simulate.empty()) {
+        const auto memoryFile = Utf8ToPath(a.simulate);
+        if (changesMemory) {
+            memoryLock_ = std::make_unique<FileUpdateLock>(memoryFile, std::chrono::minutes(1));
+            if (!memoryLock_->Held()) {
+                std::cerr << "orbisk-cli: " << a.simulate
+                          << " is being changed by another program and stays as it is\n";
+                return kExitFailed;
+            }
+        }
         RecorderImage source;
-        if (!ReadDataFile(Utf8ToPath(a.simulate), source, prompter_)) return kExitFailed;
+        if (!ReadDataFile(memoryFile, source, prompter_)) return kExitFailed;
+        if (changesMemory) {
+            std::ifstream in(memoryFile, std::ios::binary);
+            in.seekg(static_cast<std::streamoff>(RecorderImage::Size()));
+            memoryTail_.assign(std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>());
+        }
         model_ = std::make_shared<I2cMemoryModel>();
         std::copy(source.Data(), source.Data() + RecorderImage::Size(), model_->Memory().begin());
         if (!a.trace.empty()) model_->StartTrace();
@@ -106,6 +123,14 @@ int CommandLink::Open(const std::string& command, const LinkArguments& a) {
 #endif
     link_ = std::make_unique<ReaderLink>(prompter_, *config_, std::move(line), options);
     return kExitDone;
+}
+
+bool CommandLink::StoreSimulation() {
+    RecorderImage memory;
+    std::copy(model_->Memory().begin(), model_->Memory().end(), memory.Data());
+    const std::string error = WriteDataFile(Utf8ToPath(arguments_.simulate), memory, memoryTail_);
+    if (!error.empty()) prompter_.Message(error, MessageIcon::Error, {});
+    return error.empty();
 }
 
 bool CommandLink::SaveTrace() {

@@ -8,6 +8,7 @@
 
 #include "CliContext.h"
 #include "app/Config.h"
+#include "base/FileReplace.h"
 #include "link/ReaderLink.h"
 #include "link/sim/I2cMemoryModel.h"
 
@@ -52,8 +53,11 @@ public:
     ~CommandLink();
 
     // Checks the arguments of `command` and makes the link: kExitDone, or the exit status of the
-    // problem after its usage text or message.
-    int Open(const std::string& command, const LinkArguments& arguments);
+    // problem after its usage text or message. A command that changes the simulated memory holds
+    // its file's update lock from reading it to storing it back, so that two of them on one file
+    // take turns and neither loses the other's change.
+    int Open(const std::string& command, const LinkArguments& arguments,
+             bool changesMemory = false);
 
     ReaderLink& Link() { return *link_; }
     CommandPrompter& Prompter() { return prompter_; }
@@ -61,12 +65,17 @@ public:
     I2cMemoryModel* Simulation() { return model_.get(); }
     // Saves the bus trace asked for; false (told) when it cannot be written.
     bool SaveTrace();
+    // Stores the simulated memory back into its file, with whatever followed the first 64 KB
+    // there; false (told) when it cannot be written.
+    bool StoreSimulation();
 
 private:
     CliContext& ctx_;
     CommandPrompter prompter_;
     LinkArguments arguments_;
     std::unique_ptr<Config> config_;
+    std::unique_ptr<FileUpdateLock> memoryLock_;
+    std::string memoryTail_;  // the memory file's bytes after the image
     std::shared_ptr<I2cMemoryModel> model_;
     std::unique_ptr<ReaderLink> link_;
 };

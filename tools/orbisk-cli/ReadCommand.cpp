@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "CommandLink.h"
+#include "Usage.h"
 #include "app/AppTexts.h"
 #include "app/Locations.h"
 #include "image/DataFile.h"
@@ -10,8 +11,6 @@
 #include "link/LinkTexts.h"
 
 namespace orbisk::cli {
-
-int Usage(const std::string& problem);
 
 int RunReadCommand(const std::vector<std::string>& args, CliContext& ctx) {
     LinkArguments linkArguments;

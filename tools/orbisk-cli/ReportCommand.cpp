@@ -8,6 +8,7 @@
 #include "app/Config.h"
 #include "app/Locations.h"
 #include "base/FileReplace.h"
+#include "image/DataFile.h"
 #include "reports/ReportTexts.h"
 #include "reports/SpecialistRegister.h"
 #include "tools/orbisk-cli/CommandLineReport.h"
@@ -21,25 +22,29 @@ namespace {
 namespace fs = std::filesystem;
 
 // OUT is written as the program writes every file: a file is replaced only once the page is
-// complete beside it; a device or pipe takes the page as it is.
+// complete beside it; a device or pipe takes the page as it is. Why it could not be is told as
+// for a data file.
 bool WriteOutput(const std::string& output, const std::string& bytes, std::string& reason) {
     if (output.empty() || output == "-") {
         // Whether it all went is told when the command ends, as for every command.
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return true;
     }
-    switch (ReplaceFileContents(Utf8ToPath(output), bytes)) {
-        case ReplaceResult::Replaced:
+    const fs::path path = Utf8ToPath(output);
+    reason = WriteFailureText(path, ReplaceFileContents(path, bytes));
+    return reason.empty();
+}
+
+// The page written over a file it is made from would destroy it: OUT naming the data file or
+// the previous check's, under any name (links, another path).
+bool IsAnInput(const ReportCommandOptions& options) {
+    if (options.output.empty() || options.output == "-") return false;
+    for (const std::string& input : {options.file, options.previous}) {
+        std::error_code error;
+        if (!input.empty() &&
+            fs::equivalent(Utf8ToPath(options.output), Utf8ToPath(input), error)) {
             return true;
-        case ReplaceResult::NotCreated:
-            reason = "cannot create " + output;
-            break;
-        case ReplaceResult::NotWritten:
-            reason = "cannot write " + output;
-            break;
-        case ReplaceResult::NotAFile:
-            reason = output + " is neither a file nor a device or pipe to write to";
-            break;
+        }
     }
     return false;
 }
@@ -51,6 +56,11 @@ int RunReportCommand(const std::vector<std::string>& args, CliContext& ctx) {
     if (const std::string error = ParseReportCommand(args, options); !error.empty()) {
         std::cerr << "orbisk-cli report: " << error << "\n" << kReportUsage << "\n";
         return kExitUsage;
+    }
+    if (IsAnInput(options)) {
+        std::cerr << "orbisk-cli report: " << options.output
+                  << " is a data file the document is made from; it is not written over\n";
+        return kExitFailed;
     }
     Session session(*ctx.prompter, *ctx.clock);
     LoadOptions load;
@@ -83,7 +93,7 @@ int RunReportCommand(const std::vector<std::string>& args, CliContext& ctx) {
     if (!page) return kExitFailed;
     std::string reason;
     if (!WriteOutput(options.output, page->bytes, reason)) {
-        std::cerr << "orbisk-cli report: " << reason << "\n";
+        ctx.prompter->Message(reason, MessageIcon::Error, {});
         return kExitFailed;
     }
     // A document that stopped at an error has shown it; its partial page is written all the same,

@@ -7,6 +7,7 @@
 #include "app/Locations.h"
 #include "base/DateTime.h"
 #include "image/DataFile.h"
+#include "image/SettingsTable.h"
 
 namespace orbisk::cli {
 namespace {
@@ -61,11 +62,9 @@ std::string ModelJson(const DisplayModel& model, bool checksumOk,
 
     const Choices& ch = model.choices;
     json.Key("choices").BeginObject();
-    json.Key("rgRele3").Number(static_cast<long long>(ch.rgRele3));
-    json.Key("rgRele4").Number(static_cast<long long>(ch.rgRele4));
-    json.Key("rgExtPult").Number(static_cast<long long>(ch.rgExtPult));
-    json.Key("rgExtDAC").Number(static_cast<long long>(ch.rgExtDAC));
-    json.Key("rgExtReleAlg").Number(static_cast<long long>(ch.rgExtReleAlg));
+    for (const SettingChoice* choice : kSettingChoices) {
+        json.Key(choice->name).Number(static_cast<long long>(ChoiceIndexOf(ch, *choice)));
+    }
     json.Key("chbSensWorkMode").Bool(ch.chbSensWorkMode);
     json.Key("rgLast").Number(static_cast<long long>(ch.rgLast));
     json.Key("rgStep").Number(static_cast<long long>(ch.rgStep));

@@ -3,11 +3,9 @@
 #include <vector>
 
 #include "CliContext.h"
+#include "Usage.h"
 
 namespace orbisk::cli {
-
-// Prints the usage error and returns kExitUsage.
-int Usage(const std::string& problem);
 
 int RunShowCommand(const std::vector<std::string>& args, CliContext& ctx);
 int RunNameCommand(const std::vector<std::string>& args, CliContext& ctx);

@@ -4,7 +4,9 @@
 
 #include "CommandLink.h"
 #include "LoadCommand.h"
+#include "Usage.h"
 #include "app/Locations.h"
+#include "base/TextCodec.h"
 #include "edit/EditTexts.h"
 #include "edit/SettingsDialogs.h"
 #include "edit/TextNumbers.h"
@@ -15,8 +17,6 @@
 #include "image/SettingsTable.h"
 
 namespace orbisk::cli {
-
-int Usage(const std::string& problem);
 
 namespace {
 
@@ -41,6 +41,31 @@ bool Editable(Ctl control) {
     return FindIdentificationField(control) != nullptr || FindSettingField(control) != nullptr;
 }
 
+// The block whose page has the control (a valid --set name).
+Block PageOf(const std::string& name) {
+    const auto control = ControlByName(name);
+    return control && FindIdentificationField(*control) ? Block::Identification : Block::Settings;
+}
+
+const char* BlockName(Block block) {
+    return block == Block::Settings ? "settings" : "identification";
+}
+
+// What the write would not send is a mistake in the call, not a change silently dropped.
+std::string CheckBlockOf(const WriteOptions& o) {
+    const Block page = *o.block == Block::Settings ? Block::Settings : Block::Identification;
+    const auto other = [page](const std::string& option, Block of) {
+        return option + " belongs to the " + BlockName(of) + " block, not to --block " +
+               BlockName(page);
+    };
+    for (const auto& [name, text] : o.sets) {
+        if (PageOf(name) != page) return other("--set " + name, PageOf(name));
+    }
+    if (page != Block::Settings && !o.sensors.empty()) return other("--sensor", Block::Settings);
+    if (page != Block::Settings && o.modes) return other("--modes", Block::Settings);
+    return {};
+}
+
 const SettingChoice* ChoiceNamed(const std::string& name) {
     for (const SettingChoice* choice : kSettingChoices) {
         if (name == choice->name) return choice;
@@ -49,17 +74,6 @@ const SettingChoice* ChoiceNamed(const std::string& name) {
 }
 
 constexpr char kSensWorkMode[] = "chbSensWorkMode";
-
-// The text as pasted into an edit that takes at most `length` characters (0: any number).
-std::string Pasted(const std::string& text, int length) {
-    if (length <= 0) return text;
-    std::size_t bytes = 0;
-    for (int characters = 0; bytes < text.size() && characters < length; ++characters) {
-        const auto lead = static_cast<unsigned char>(text[bytes]);
-        bytes += lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    }
-    return text.substr(0, std::min(bytes, text.size()));
-}
 
 std::string CheckSet(const std::string& name, const std::string& text) {
     if (const auto control = ControlByName(name); control && Editable(*control)) return {};
@@ -98,12 +112,16 @@ std::string ParseWrite(const std::vector<std::string>& args, WriteOptions& o) {
             if (const std::string problem = CheckSet(name, text); !problem.empty()) return problem;
             o.sets.emplace_back(name, text);
         } else if (a == "--sensor" && hasValue) {
+            // The number, then the two texts of the dialog's edits, neither empty.
             const std::string& s = args[++i];
             const std::size_t eq = s.find('='),
                               comma = s.find(',', eq == std::string::npos ? 0 : eq);
             const auto number =
                 eq == std::string::npos ? std::nullopt : IntegerText(s.substr(0, eq));
-            if (!number || comma == std::string::npos) return "--sensor takes N=QO,QNOM";
+            if (!number || comma == std::string::npos || comma == eq + 1 || comma + 1 == s.size() ||
+                s.find(',', comma + 1) != std::string::npos) {
+                return "--sensor takes N=QO,QNOM";
+            }
             o.sensors.push_back({*number, s.substr(eq + 1, comma - eq - 1), s.substr(comma + 1)});
         } else if (a == "--modes" && hasValue) {
             std::array<int, 4> values{};
@@ -113,7 +131,7 @@ std::string ParseWrite(const std::vector<std::string>& args, WriteOptions& o) {
                 const auto value =
                     comma == std::string::npos ? std::nullopt : IntegerText(rest.substr(0, comma));
                 if (!value) return "--modes takes four whole numbers R0,R1,R2,R3";
-                values[r] = ClampWorkMode(*value);
+                values[r] = *value;
                 rest.erase(0, comma + 1);
             }
             if (!rest.empty()) return "--modes takes four whole numbers R0,R1,R2,R3";
@@ -127,7 +145,7 @@ std::string ParseWrite(const std::vector<std::string>& args, WriteOptions& o) {
     if (o.file.empty() || o.link.port.empty() || !o.block) {
         return "write needs FILE, --port PORT and --block identification|long-term|settings";
     }
-    return {};
+    return CheckBlockOf(o);
 }
 
 // What --set does to the page: the text as if pasted, the item chosen, the box checked.
@@ -141,10 +159,12 @@ void ApplySet(DisplayModel& model, const std::string& name, const std::string& t
         return;
     }
     const Ctl control = *ControlByName(name);
-    const std::string pasted = Pasted(text, MaxTextLength(control));
-    if (const int group = ChannelNameGroup(control); group >= 0)
-        model.SetChannelName(group, pasted);
-    model.Text(control) = pasted;
+    const std::string pasted = PastedText(text, MaxTextLength(control));
+    if (const int group = ChannelNameGroup(control); group >= 0) {
+        model.TypeChannelName(group, pasted);
+    } else {
+        model.Text(control) = pasted;
+    }
 }
 
 }  // namespace
@@ -153,7 +173,8 @@ int RunWriteCommand(const std::vector<std::string>& args, CliContext& ctx) {
     WriteOptions o;
     if (const std::string problem = ParseWrite(args, o); !problem.empty()) return Usage(problem);
     CommandLink command(ctx);
-    if (const int problem = command.Open("write", o.link); problem != kExitDone) return problem;
+    if (const int problem = command.Open("write", o.link, true); problem != kExitDone)
+        return problem;
     CommandPrompter& prompter = command.Prompter();
 
     Session session(prompter, *ctx.clock);
@@ -171,10 +192,7 @@ int RunWriteCommand(const std::vector<std::string>& args, CliContext& ctx) {
             return kExitFailed;
         }
     }
-    if (o.modes) {
-        for (int r = 0; r < 4; ++r)
-            model.workModeValues[r] = static_cast<std::uint8_t>((*o.modes)[r]);
-    }
+    if (o.modes) StoreWorkModes(model, *o.modes);
 
     // The search's closing status texts say why no reader was found; they come before the
     // message that says so.
@@ -185,16 +203,7 @@ int RunWriteCommand(const std::vector<std::string>& args, CliContext& ctx) {
             ? WriteSettings(session, target)
             : WriteIdentification(session, target, *o.block == Block::LongTerm);
     bool ok = command.SaveTrace() && result == WriteResult::Written;
-    if (ok && command.Simulation()) {
-        RecorderImage memory;
-        const auto& bytes = command.Simulation()->Memory();
-        std::copy(bytes.begin(), bytes.end(), memory.Data());
-        if (const std::string error = WriteDataFile(Utf8ToPath(o.link.simulate), memory);
-            !error.empty()) {
-            prompter.Message(error, MessageIcon::Error, {});
-            ok = false;
-        }
-    }
+    if (ok && command.Simulation()) ok = command.StoreSimulation();
     return ok ? kExitDone : kExitFailed;
 }
 

@@ -13,9 +13,11 @@
 #include "ReadCommand.h"
 #include "ReportCommand.h"
 #include "ShowCommand.h"
+#include "Usage.h"
 #include "WriteCommand.h"
 #include "app/Locations.h"
 #include "base/DateTime.h"
+#include "base/ScratchFile.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -26,18 +28,6 @@
 namespace orbisk::cli {
 
 namespace {
-
-constexpr char kUsage[] =
-    "usage: orbisk-cli [--config PATH] [--now \"DD.MM.YYYY HH:MM\"] [--yes] [--correction] "
-    "COMMAND ...\n"
-    "  show FILE [--previous PREV] [--filter 0..3] [--step 0..2] [--date DD.MM.YYYY]\n"
-    "  name FILE\n"
-    "  read --port PORT -o FILE [--simulate DATA.bbd [--trace FILE]]\n"
-    "  report FILE --kind 1..5 [--cycles N] [--previous PREV] [--specialist FAMILY] [-o OUT]\n"
-    "  write FILE --port PORT --block identification|long-term|settings [--set CONTROL=TEXT]...\n"
-    "        [--sensor N=QO,QNOM]... [--modes R0,R1,R2,R3] [--simulate MEMORY.bbd [--trace "
-    "FILE]]\n"
-    "  archive [--archive PATH|URL] add PATH... | previous FILE | history FILE | list\n";
 
 // The desktop program's own INI: it sits beside orbisk-cli.
 std::string DefaultConfigPath(const char* argv0) {
@@ -66,12 +56,8 @@ int FinishStandardOutput(int exitCode) {
     return exitCode == kExitDone ? kExitFailed : exitCode;
 }
 
-int Usage(const std::string& problem) {
-    std::cerr << "orbisk-cli: " << problem << '\n' << kUsage;
-    return kExitUsage;
-}
-
 int Main(int argc, char** argv) {
+    RemoveScratchFileOnInterrupt();
     CliContext ctx;
     std::optional<double> now;
     std::string command;
@@ -102,6 +88,9 @@ int Main(int argc, char** argv) {
     }
     if (command.empty()) return Usage("no command");
     if (ctx.configPath.empty()) ctx.configPath = DefaultConfigPath(argv[0]);
+    if (std::error_code ec; std::filesystem::is_directory(Utf8ToPath(ctx.configPath), ec)) {
+        return Usage("--config takes an INI file; " + ctx.configPath + " is a folder");
+    }
 
     CliPrompter prompter(ctx.yes);
     SystemClock systemClock;
