@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "app/AppTexts.h"
+#include "app/ProgramIdentity.h"
 
 #ifdef _WIN32
 #include <windows.h>

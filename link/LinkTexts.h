@@ -4,6 +4,9 @@
 
 namespace orbisk::linktext {
 
+// A load from the reader that ended without a data file.
+inline constexpr char kNotSaved[] = "Файл данных регистратора не сохранен!";
+
 // Port access.
 inline constexpr char kDriverOpenFailed[] = "Не возможно открыть DriverLINX драйвер.\n";
 // Windows: what the person must put beside the program, after the reason of the failure.

@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/AppTexts.h"
+#include "app/ProgramIdentity.h"
 
 namespace orbisk::report {
 

@@ -6,7 +6,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "app/AppTexts.h"
+#include "base/qt/QtCaptions.h"
 #include "base/qt/QtText.h"
 
 namespace orbisk {

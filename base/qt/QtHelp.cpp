@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/AppTexts.h"
+#include "base/qt/QtCaptions.h"
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
 

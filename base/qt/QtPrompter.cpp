@@ -6,7 +6,7 @@
 #include <QProgressBar>
 #include <QThread>
 
-#include "app/AppTexts.h"
+#include "app/ProgramIdentity.h"
 #include "base/qt/QtText.h"
 
 namespace orbisk {

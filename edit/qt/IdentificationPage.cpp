@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/AppTexts.h"
 #include "base/Clock.h"
 #include "base/DateTime.h"
 #include "base/qt/QtControlEdits.h"
@@ -21,6 +20,7 @@
 #include "base/qt/QtLists.h"
 #include "base/qt/QtText.h"
 #include "edit/IdentificationEdit.h"
+#include "edit/qt/EditCaptions.h"
 
 namespace orbisk {
 

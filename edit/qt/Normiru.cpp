@@ -9,11 +9,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/AppTexts.h"
 #include "base/qt/QtIcons.h"
 #include "base/qt/QtText.h"
 #include "edit/IdentificationEdit.h"
 #include "edit/SettingsDialogs.h"
+#include "edit/qt/EditCaptions.h"
 
 namespace orbisk {
 

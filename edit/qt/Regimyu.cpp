@@ -5,9 +5,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/AppTexts.h"
 #include "base/qt/QtText.h"
 #include "edit/SettingsDialogs.h"
+#include "edit/qt/EditCaptions.h"
 
 namespace orbisk {
 

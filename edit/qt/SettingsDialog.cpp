@@ -4,9 +4,10 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "app/AppTexts.h"
+#include "base/qt/QtCaptions.h"
 #include "base/qt/QtHelp.h"
 #include "base/qt/QtText.h"
+#include "edit/qt/EditCaptions.h"
 
 namespace orbisk {
 

@@ -13,13 +13,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/AppTexts.h"
 #include "base/qt/QtControlEdits.h"
 #include "base/qt/QtDialogs.h"
 #include "base/qt/QtHint.h"
 #include "base/qt/QtLists.h"
 #include "base/qt/QtText.h"
 #include "edit/SettingsPageRules.h"
+#include "edit/qt/EditCaptions.h"
 #include "edit/qt/Normiru.h"
 #include "edit/qt/Regimyu.h"
 

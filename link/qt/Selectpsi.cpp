@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/AppTexts.h"
+#include "base/qt/QtCaptions.h"
 #include "base/qt/QtHelp.h"
 #include "base/qt/QtText.h"
 #include "link/LinkTexts.h"

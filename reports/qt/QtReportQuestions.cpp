@@ -2,7 +2,7 @@
 
 #include <QInputDialog>
 
-#include "app/AppTexts.h"
+#include "base/qt/QtCaptions.h"
 #include "base/qt/QtText.h"
 
 namespace orbisk {

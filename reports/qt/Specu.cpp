@@ -13,7 +13,7 @@
 #include <QWheelEvent>
 #include <utility>
 
-#include "app/AppTexts.h"
+#include "base/qt/QtCaptions.h"
 #include "base/qt/QtHelp.h"
 #include "base/qt/QtText.h"
 

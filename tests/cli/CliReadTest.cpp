@@ -9,7 +9,6 @@
 #include <functional>
 #include <iterator>
 
-#include "app/AppTexts.h"
 #include "link/LinkTexts.h"
 #include "support/LinkTestSupport.h"
 #include "support/SpecialFiles.h"
@@ -99,7 +98,7 @@ TEST_F(CliRead, YesChecksAnAdapterWithoutReaderThreeTimesThenGivesUp) {
     const std::string question = linktext::kNoReaderOnAdapter;
     // Messages only: the search's status texts are not printed.
     const std::string expected = question + "\n" + question + "\n" + question + "\n" +
-                                 linktext::kReaderNotFound + "\n" + ui::kNotSaved + "\n";
+                                 linktext::kReaderNotFound + "\n" + linktext::kNotSaved + "\n";
     EXPECT_EQ(run.errors, expected);
     EXPECT_FALSE(std::filesystem::exists(out));
     adapter.With([](AdapterEmulator& e) { EXPECT_EQ(e.Commands('D'), 3); });
@@ -115,7 +114,7 @@ TEST_F(CliRead, APortHeldByAnotherProgramIsToldOnStandardError) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.errors,
               SerialOpenFailureText(PortFailure::Busy, adapter.Path(), std::strerror(EBUSY)) +
-                  "\n" + linktext::kReaderNotFound + "\n" + ui::kNotSaved + "\n");
+                  "\n" + linktext::kReaderNotFound + "\n" + linktext::kNotSaved + "\n");
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
@@ -221,13 +220,14 @@ TEST_F(CliRead, AFailedSearchOrTransferTellsWhyBeforeNotSaved) {
             }
             expected += line + "\n";
         }
-        EXPECT_EQ(run.errors, expected + ui::kNotSaved + "\n");
+        EXPECT_EQ(run.errors, expected + linktext::kNotSaved + "\n");
         EXPECT_FALSE(std::filesystem::exists(out));
     }
     // A device path with nothing behind it.
     const CliRun missing = RunCli(folder, "--port /dev/no-such-adapter -o out.bbd");
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.errors, std::string(linktext::kReaderNotFound) + "\n" + ui::kNotSaved + "\n");
+    EXPECT_EQ(missing.errors,
+              std::string(linktext::kReaderNotFound) + "\n" + linktext::kNotSaved + "\n");
 }
 
 // A port must be a serial port's name or path or a parallel port's base address; anything else
@@ -259,7 +259,8 @@ TEST_F(CliRead, NothingFoundIsNotSaved) {
     const auto out = folder.Folder() / "out.bbd";
     CliRun run = RunCli(folder, "--port COM3 -o '" + out.string() + "'");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.errors, std::string(linktext::kReaderNotFound) + "\n" + ui::kNotSaved + "\n");
+    EXPECT_EQ(run.errors,
+              std::string(linktext::kReaderNotFound) + "\n" + linktext::kNotSaved + "\n");
     EXPECT_FALSE(std::filesystem::exists(out));
     // A simulated reader that does not answer leaves nothing either.
     std::ofstream(folder.Folder() / "short.bbd") << "too short";

@@ -33,11 +33,11 @@
 #include <QToolTip>
 
 #include "GuiTestSupport.h"
-#include "app/AppTexts.h"
-#include "app/qt/QtSingleInstance.h"
+#include "base/qt/QtCaptions.h"
 #include "base/qt/QtHelp.h"
 #include "base/qt/QtHintTiming.h"
 #include "base/qt/QtPrompter.h"
+#include "desktop/QtSingleInstance.h"
 #include "image/Messages.h"
 #include "views/qt/Opformu.h"
 

@@ -12,8 +12,8 @@
 #include <QToolButton>
 
 #include "ReaderWindowSupport.h"
-#include "app/AppTexts.h"
 #include "base/qt/QtControlEdits.h"
+#include "desktop/DesktopCaptions.h"
 #include "edit/EditTexts.h"
 #include "edit/qt/Normiru.h"
 #include "edit/qt/Regimyu.h"

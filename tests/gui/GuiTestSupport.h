@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "app/Locations.h"
-#include "app/qt/Datau.h"
-#include "app/qt/Mainu.h"
 #include "base/DateTime.h"
 #include "base/qt/QtText.h"
+#include "desktop/Datau.h"
+#include "desktop/Mainu.h"
 #include "support/RecordingPrompter.h"
 
 namespace orbisk::test {

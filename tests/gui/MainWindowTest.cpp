@@ -30,10 +30,9 @@
 #include <QToolTip>
 
 #include "GuiTestSupport.h"
-#include "app/AppTexts.h"
-#include "app/qt/QtSingleInstance.h"
 #include "base/qt/QtHintTiming.h"
 #include "base/qt/QtPrompter.h"
+#include "desktop/QtSingleInstance.h"
 #include "edit/SettingsPageRules.h"
 #include "image/Messages.h"
 #include "views/qt/Opformu.h"

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "app/qt/MainuReader.h"
+#include "desktop/MainuReader.h"
 #include "support/LinkTestSupport.h"
 
 namespace orbisk::test {

@@ -4,7 +4,6 @@
 
 #include "CommandLink.h"
 #include "Usage.h"
-#include "app/AppTexts.h"
 #include "app/Locations.h"
 #include "image/DataFile.h"
 #include "image/RecorderImage.h"
@@ -43,7 +42,7 @@ int RunReadCommand(const std::vector<std::string>& args, CliContext& ctx) {
                                               QuestionButtons::YesNo, MessageIcon::Question, {}));
     ok = command.SaveTrace() && ok;
     if (!ok) {
-        prompter.Message(ui::kNotSaved, MessageIcon::Warning, {});
+        prompter.Message(linktext::kNotSaved, MessageIcon::Warning, {});
         return kExitFailed;
     }
     if (const std::string error = WriteDataFile(Utf8ToPath(output), *image); !error.empty()) {

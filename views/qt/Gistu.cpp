@@ -11,12 +11,13 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
-#include "app/AppTexts.h"
+#include "base/qt/QtCaptions.h"
 #include "base/qt/QtDialogs.h"
 #include "base/qt/QtHint.h"
 #include "base/qt/QtText.h"
 #include "views/FrameChart.h"
 #include "views/qt/QtChartHelpers.h"
+#include "views/qt/ViewCaptions.h"
 
 namespace orbisk {
 

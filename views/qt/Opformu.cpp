@@ -22,13 +22,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/AppTexts.h"
+#include "base/qt/QtCaptions.h"
 #include "base/qt/QtDialogs.h"
 #include "base/qt/QtHint.h"
 #include "base/qt/QtIcons.h"
 #include "base/qt/QtText.h"
 #include "image/Session.h"
 #include "views/qt/QtChartHelpers.h"
+#include "views/qt/ViewCaptions.h"
 
 namespace orbisk {
 

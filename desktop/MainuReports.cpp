@@ -2,9 +2,9 @@
 // builds the document with the specialist from the register dialog and writes the page into the
 // private temporary folder; the window hands the page to the system's browser and says so when
 // nothing opens it.
-#include "app/qt/Mainu.h"
 #include "base/qt/QtHelp.h"
 #include "base/qt/QtText.h"
+#include "desktop/Mainu.h"
 #include "image/Session.h"
 #include "reports/BuildReport.h"
 #include "reports/ReportTexts.h"

@@ -1,4 +1,4 @@
-#include "app/qt/Mainu.h"
+#include "desktop/Mainu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,28 +19,31 @@
 #include <QWindow>
 #include <cmath>
 
-#include "app/AppTexts.h"
+#include "app/ProgramIdentity.h"
 #include "app/WindowPlacement.h"
-#include "app/qt/Datau.h"
-#include "app/qt/HistoryWindow.h"
-#include "app/qt/MainuReader.h"
-#include "app/qt/OperPage.h"
-#include "app/qt/QtArchive.h"
-#include "app/qt/RegDataPage.h"
 #include "archive/ArchiveTexts.h"
 #include "base/DateTime.h"
+#include "base/qt/QtCaptions.h"
 #include "base/qt/QtControlEdits.h"
 #include "base/qt/QtHelp.h"
 #include "base/qt/QtIcons.h"
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
+#include "desktop/Datau.h"
+#include "desktop/DesktopCaptions.h"
+#include "desktop/HistoryWindow.h"
+#include "desktop/MainuReader.h"
+#include "desktop/QtArchive.h"
 #include "edit/WriteBack.h"
 #include "edit/qt/IdentificationPage.h"
 #include "edit/qt/SettingsPage.h"
 #include "image/DataFile.h"
 #include "image/Decoding.h"
 #include "image/Messages.h"
+#include "link/LinkTexts.h"
 #include "views/qt/Gistu.h"
+#include "views/qt/OperPage.h"
+#include "views/qt/RegDataPage.h"
 
 namespace orbisk {
 
@@ -409,14 +412,14 @@ void TfMain::SaveDataExecute() {
     // The fresh image comes from the reader; without it nothing is saved.
     if (!readerLoad_ || !readerLoad_()) {
         // A read ended by closing the window ends without a message.
-        if (!reader_->Closing()) prompter_->Message(ui::kNotSaved, MessageIcon::Warning);
+        if (!reader_->Closing()) prompter_->Message(linktext::kNotSaved, MessageIcon::Warning);
         return;
     }
     const QString path = SaveDataFileDialog(this, Q(config_.DialogFolder(config_.SaveFolder())),
                                             Q(session_->ProposedFileName()));
     if (path.isEmpty()) {
         config_.SetSaveFolder(PathToUtf8(config_.DataFolder()));
-        prompter_->Message(ui::kNotSaved, MessageIcon::Warning);
+        prompter_->Message(linktext::kNotSaved, MessageIcon::Warning);
         return;
     }
     config_.SetSaveFolder(S(QFileInfo(path).absolutePath()));

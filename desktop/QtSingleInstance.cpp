@@ -1,4 +1,4 @@
-#include "app/qt/QtSingleInstance.h"
+#include "desktop/QtSingleInstance.h"
 
 #include <QCryptographicHash>
 #include <QLocalSocket>

@@ -1,4 +1,4 @@
-#include "app/qt/OperPage.h"
+#include "views/qt/OperPage.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -7,7 +7,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/AppTexts.h"
 #include "base/DateTime.h"
 #include "base/qt/QtHint.h"
 #include "base/qt/QtIcons.h"
@@ -15,6 +14,7 @@
 #include "base/qt/QtText.h"
 #include "image/Session.h"
 #include "views/qt/Opformu.h"
+#include "views/qt/ViewCaptions.h"
 
 namespace orbisk {
 

@@ -6,14 +6,14 @@
 #include <QMessageBox>
 #include <exception>
 
-#include "app/AppTexts.h"
 #include "app/Locations.h"
-#include "app/qt/Mainu.h"
-#include "app/qt/QtApplicationSetUp.h"
-#include "app/qt/QtSingleInstance.h"
+#include "app/ProgramIdentity.h"
 #include "base/qt/QtHelp.h"
 #include "base/qt/QtHintTiming.h"
 #include "base/qt/QtText.h"
+#include "desktop/Mainu.h"
+#include "desktop/QtApplicationSetUp.h"
+#include "desktop/QtSingleInstance.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -1,4 +1,4 @@
-#include "app/qt/QtArchive.h"
+#include "desktop/QtArchive.h"
 
 #include "app/Locations.h"
 #include "archive/Indexing.h"

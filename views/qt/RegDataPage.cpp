@@ -1,4 +1,4 @@
-#include "app/qt/RegDataPage.h"
+#include "views/qt/RegDataPage.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -9,7 +9,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/AppTexts.h"
 #include "base/qt/QtControlEdits.h"
 #include "base/qt/QtDialogs.h"
 #include "base/qt/QtHint.h"
@@ -17,6 +16,7 @@
 #include "base/qt/QtText.h"
 #include "image/Session.h"
 #include "views/qt/Gistu.h"
+#include "views/qt/ViewCaptions.h"
 
 namespace orbisk {
 

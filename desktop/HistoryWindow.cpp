@@ -1,4 +1,4 @@
-#include "app/qt/HistoryWindow.h"
+#include "desktop/HistoryWindow.h"
 
 #include <QChart>
 #include <QChartView>
@@ -19,10 +19,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/AppTexts.h"
 #include "app/Locations.h"
+#include "app/ProgramIdentity.h"
 #include "base/FileReplace.h"
 #include "base/TextCodec.h"
+#include "base/qt/QtCaptions.h"
 #include "base/qt/QtDialogs.h"
 #include "base/qt/QtText.h"
 #include "image/DataFile.h"
@@ -35,7 +36,6 @@ constexpr char kChartRate[] = "Рабочих циклов в день межд�
 constexpr char kSeriesCycles[] = "Рабочие циклы";
 constexpr char kSeriesHours[] = "Моточасы";
 constexpr char kSeriesTrips[] = "Срабатывания ограничителя";
-constexpr char kSaveButton[] = "&Сохранить";
 constexpr char kSaveTitle[] = "Сохранить историю крана";
 constexpr char kPageFilter[] = "Страница HTML (*.html *.htm)";
 
@@ -123,7 +123,8 @@ TfHistory::TfHistory(const std::vector<Check>& newestFirst, double now, QWidget*
     };
     connect(button("bbPrint", ui::kPrintButton), &QPushButton::clicked, this,
             &TfHistory::PrintExecute);
-    connect(button("bbSave", kSaveButton), &QPushButton::clicked, this, &TfHistory::SaveExecute);
+    connect(button("bbSave", ui::kSaveButton), &QPushButton::clicked, this,
+            &TfHistory::SaveExecute);
     connect(button("bbClose", "&Закрыть"), &QPushButton::clicked, this, &QDialog::accept);
     layout->addLayout(buttons);
     resize(1000, 720);

@@ -1,4 +1,4 @@
-#include "app/qt/QtApplicationSetUp.h"
+#include "desktop/QtApplicationSetUp.h"
 
 #include <QApplication>
 #include <clocale>

@@ -1,4 +1,4 @@
-#include "app/qt/MainuReader.h"
+#include "desktop/MainuReader.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -10,10 +10,9 @@
 #include <algorithm>
 #include <array>
 
-#include "app/AppTexts.h"
-#include "app/qt/Datau.h"
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
+#include "desktop/Datau.h"
 #include "link/qt/QtSerialLine.h"
 #include "link/qt/Selectpsi.h"
 

@@ -1,8 +1,8 @@
-#include "app/qt/Datau.h"
+#include "desktop/Datau.h"
 
-#include "app/AppTexts.h"
 #include "base/qt/QtHint.h"
 #include "base/qt/QtText.h"
+#include "desktop/DesktopCaptions.h"
 #include "reports/BuildReport.h"
 
 namespace orbisk {
