@@ -27,6 +27,10 @@ for arg in "$@"; do
   esac
 done
 
+# Beyond what the build needs: the installer's compiler and zip.
+# shellcheck source=../setup.sh
+(cd "$root" && . scripts/setup.sh && orbisk_install_packages nsis zip)
+
 SECONDS=0
 if [ "$do_build" = 1 ]; then
   "$here/build.sh"
@@ -76,19 +80,30 @@ while [ ${#pending[@]} -gt 0 ]; do
     key="${dll,,}"
     [ -n "${seen[$key]:-}" ] && continue
     seen[$key]=1
+    found=0
     for dir in "${dll_folders[@]}"; do
       if [ -f "$dir/$dll" ]; then
         cp "$dir/$dll" "$folder/$dll"
         pending+=("$folder/$dll")
+        found=1
         break
       fi
     done
+    # Qt's and MinGW's own never come from the system: one missing is a broken package.
+    if [ "$found" = 0 ] && [[ "$key" == qt6* || "$key" == lib* ]]; then
+      echo "package.sh: $(basename "$file") needs $dll, found in none of ${dll_folders[*]}" >&2
+      exit 1
+    fi
   done < <("$objdump" -p "$file" | sed -n 's/^\s*DLL Name: \(.*\)$/\1/p')
 done
 
 # Debian's MinGW run-time comes with its symbols (libstdc++ alone is over 20 MB); the package
 # needs none of them.
 find "$folder" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+
+# Qt's places relative to the program's folder, where the package keeps the plugins and texts;
+# without it Qt would take the folder above the program for its own installation.
+printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n' >"$folder/qt.conf"
 
 # The toolkit's own texts in Russian: "qt_ru" gathers its modules' catalogs, which must lie
 # beside it.
