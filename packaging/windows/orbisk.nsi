@@ -1,6 +1,6 @@
 ; The installer of the desktop program for 64-bit Windows, made by scripts/windows/package.sh:
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DSIZE_KB=... -DFILES_DIR=<lists>
-;            -DOUT_FILE=<setup.exe> orbisk.nsi
+;            -DOUT_FILE=<setup.exe> [-DICON=<orbisk.ico>] orbisk.nsi
 ; FILES_DIR holds install-files.nsh (the program's folder, file by file) and
 ; uninstall-files.nsh (the same files to delete): the uninstaller removes what was installed
 ; and nothing else, so the INI and the folder «Данные» the program keeps beside itself when it
@@ -38,6 +38,11 @@ VIAddVersionKey /LANG=1049 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1049 "LegalCopyright" ""
 
 !define MUI_ABORTWARNING
+; The program's icon (the desktop build makes it) on the installer and the uninstaller.
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES

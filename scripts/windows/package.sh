@@ -27,9 +27,9 @@ for arg in "$@"; do
   esac
 done
 
-# Beyond what the build needs: the installer's compiler and zip.
+# Beyond what ./test needs: the icon's tool of the desktop build, the installer's compiler, zip.
 # shellcheck source=../setup.sh
-(cd "$root" && . scripts/setup.sh && orbisk_install_packages nsis zip)
+(cd "$root" && . scripts/setup.sh && orbisk_install_packages icoutils nsis zip)
 
 SECONDS=0
 if [ "$do_build" = 1 ]; then
@@ -157,8 +157,10 @@ mkdir -p "$nsis"
 size_kb="$(du -sk "$folder" | cut -f1)"
 setup="$build/$name-setup.exe"
 rm -f "$setup"
+icon=()
+[ -f "$build/icon/orbisk.ico" ] && icon=(-DICON="$build/icon/orbisk.ico")
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSIZE_KB="$size_kb" -DFILES_DIR="$nsis" \
-  -DOUT_FILE="$setup" "$root/packaging/windows/orbisk.nsi"
+  -DOUT_FILE="$setup" "${icon[@]}" "$root/packaging/windows/orbisk.nsi"
 
 zip_file="$build/$name.zip"
 rm -f "$zip_file"
