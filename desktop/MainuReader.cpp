@@ -13,7 +13,7 @@
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
 #include "desktop/Datau.h"
-#include "link/qt/QtSerialLine.h"
+#include "link/qt/DesktopSerialLine.h"
 #include "link/qt/Selectpsi.h"
 
 namespace orbisk {
@@ -94,7 +94,7 @@ Prompter& MainReader::LinkPrompter() {
 bool MainReader::MakeLink(ReaderLink::Options options) {
     if (busy_) return false;
     link_.reset();  // the old link closes its port first
-    link_ = std::make_unique<ReaderLink>(*linkPrompter_, config_, std::make_unique<QtSerialLine>(),
+    link_ = std::make_unique<ReaderLink>(*linkPrompter_, config_, MakeDesktopSerialLine(),
                                          std::move(options));
     link_->SetConnectionDialog(dialog_.get());
     QPointer<TDataModule1> commands = parts_.commands;

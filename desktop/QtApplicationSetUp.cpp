@@ -4,6 +4,7 @@
 #include <clocale>
 
 #include "base/qt/QtLanguage.h"
+#include "base/qt/QtProgramFont.h"
 
 namespace orbisk {
 
@@ -17,6 +18,7 @@ bool SetUpApplication(QApplication& app, const QString& version, const QString& 
     // names the program.
     QApplication::setApplicationVersion(version);
     QApplication::setOrganizationName(company);
+    UseShippedFont(QCoreApplication::applicationDirPath() + "/fonts");
     return InstallRussianLanguage(app);
 }
 

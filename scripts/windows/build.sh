@@ -5,7 +5,8 @@
 #   scripts/windows/build.sh --cli    orbisk-cli.exe alone, without Qt
 # ORBISK_WINDOWS_BUILD names another build folder; ORBISK_QT_WINDOWS another Qt cache.
 # Also built: the port library and driver of the Wine tests (test-port-library.dll,
-# test-port-driver.sys); they are never part of the package.
+# test-port-driver.sys), the desktop test's window probe and, with Qt, its screenshot program
+# (orbisk-gui-bench.exe); they are never part of the package.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 here="$root/scripts/windows"
@@ -32,7 +33,8 @@ if [ "$cli_only" = 1 ]; then
     -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64-x86_64.cmake" -DORBISK_CORE_ONLY=ON \
     "${launcher[@]}" >/dev/null
   cmake --build "$build" -j"$(nproc)" \
-    --target orbisk-cli orbisk_test_port_library orbisk_test_port_driver orbisk_test_hold_port
+    --target orbisk-cli orbisk_test_port_library orbisk_test_port_driver orbisk_test_hold_port \
+    orbisk_test_window_probe
   exit 0
 fi
 
@@ -47,4 +49,5 @@ cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$here/mingw-w64-x86_64.cmake" \
   -DCMAKE_PREFIX_PATH="$qt" -DORBISK_CORE_ONLY=OFF "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)" \
-  --target orbisk orbisk-cli orbisk_test_port_library orbisk_test_port_driver orbisk_test_hold_port
+  --target orbisk orbisk-cli orbisk_test_port_library orbisk_test_port_driver orbisk_test_hold_port \
+  orbisk_test_window_probe orbisk-gui-bench
