@@ -12,7 +12,7 @@ find_file(ORBISK_FONT_SERIF LiberationSerif-Regular.ttf PATHS /usr/share/fonts/t
   NO_DEFAULT_PATH REQUIRED DOC "Serif font the browser shows the report pages in")
 find_program(ORBISK_XVFB_RUN xvfb-run REQUIRED DOC "X server for the screenshots")
 find_program(ORBISK_XAUTH xauth REQUIRED DOC "xvfb-run needs it to start the X server")
-find_program(ORBISK_MINGW_CXX x86_64-w64-mingw32-g++-posix REQUIRED
+find_program(ORBISK_MINGW64_CXX x86_64-w64-mingw32-g++-posix REQUIRED
   DOC "Cross compiler of the Windows programs (scripts/windows/build.sh)")
 find_program(ORBISK_WINE wine REQUIRED DOC "Runs the Windows programs in their tests")
 find_program(ORBISK_WINE64 wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH REQUIRED
