@@ -27,8 +27,16 @@ public:
             throw SqlError(file + ": " + reason);
         }
         sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-        Execute("PRAGMA journal_mode=WAL");
-        Execute("PRAGMA synchronous=NORMAL");
+        try {
+            Execute("PRAGMA journal_mode=WAL");
+            Execute("PRAGMA synchronous=NORMAL");
+        } catch (...) {
+            // A file that is no database fails here: the connection is closed, or the file
+            // would stay open and could not be set aside for a new archive.
+            sqlite3_close(db_);
+            db_ = nullptr;
+            throw;
+        }
     }
     ~SqliteConnection() override { sqlite3_close(db_); }
 

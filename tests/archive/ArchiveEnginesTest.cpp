@@ -228,7 +228,9 @@ TEST_P(ArchiveEngines, ConcurrentWritersLoseNothing) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     long long total = 0;
-    for (const auto& crane : *Open(location)->List()) total += crane.checks;
+    const auto cranes = Open(location)->List();
+    ASSERT_TRUE(cranes.has_value());
+    for (const auto& crane : *cranes) total += crane.checks;
     EXPECT_EQ(total, kWriters * kChecks);
 }
 
