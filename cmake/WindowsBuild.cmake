@@ -46,10 +46,15 @@ if(NOT ORBISK_CORE_ONLY)
     COMMAND ${ORBISK_ICOTOOL} --create --output=${ico} --raw=${icon_large} ${icon_small}
     DEPENDS ${icon_pngs} VERBATIM)
   file(WRITE ${CMAKE_BINARY_DIR}/icon/orbisk.rc "1 ICON \"${ico}\"\n")
+  # The program is a target of desktop/, and a custom command's output only reaches targets of
+  # its own folder: the icon is a target of its own that the program waits for.
+  add_custom_target(orbisk_icon DEPENDS ${ico})
+  add_dependencies(orbisk orbisk_icon)
   target_sources(orbisk PRIVATE ${CMAKE_BINARY_DIR}/icon/orbisk.rc)
-  set_source_files_properties(${CMAKE_BINARY_DIR}/icon/orbisk.rc PROPERTIES OBJECT_DEPENDS ${ico})
+  set_source_files_properties(${CMAKE_BINARY_DIR}/icon/orbisk.rc TARGET_DIRECTORY orbisk
+    PROPERTIES OBJECT_DEPENDS ${ico})
   # The screenshot program, which the desktop test runs beside the installed program so that it
   # uses the package's own DLLs, plugins, font and texts. Never part of the package.
   add_executable(orbisk-gui-bench ${PROJECT_SOURCE_DIR}/bench/gui/GuiBench.cpp)
-  target_link_libraries(orbisk-gui-bench PRIVATE orbisk_app_qt)
+  target_link_libraries(orbisk-gui-bench PRIVATE orbisk_desktop)
 endif()

@@ -18,7 +18,16 @@ namespace orbisk {
 
 QIcon ResourceIcon(const char* name) {
     RegisterIconResources();
+#ifdef ORBISK_PNG_ICONS
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64}) {
+        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(QLatin1String(name)).arg(size),
+                     QSize(size, size));
+    }
+    return icon;
+#else
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+#endif
 }
 
 namespace {

@@ -29,7 +29,7 @@ done
 
 # Beyond what ./test needs: the icon's tool of the desktop build, the installer's compiler, zip.
 # shellcheck source=../setup.sh
-(cd "$root" && . scripts/setup.sh && orbisk_install_packages icoutils nsis zip)
+(cd "$root" && . scripts/setup.sh && orbisk_install_packages icoutils nsis zip patch)
 
 SECONDS=0
 if [ "$do_build" = 1 ]; then
@@ -56,9 +56,9 @@ rm -rf "$folder"
 mkdir -p "$folder"
 cp "$bin/orbisk.exe" "$bin/orbisk-cli.exe" "$folder/"
 
-# Qt's plugins the program loads by name: the platform, the image formats (the icons are SVG),
-# the SVG icon engine, the Windows styles and, where the Qt build has them, the print support's.
-for kind in platforms imageformats iconengines styles printsupport; do
+# Qt's plugins the program loads by name: the platform, the image formats, the Windows styles
+# and, where the Qt build has them, the print support's.
+for kind in platforms imageformats styles printsupport; do
   [ -d "$qt/plugins/$kind" ] || continue
   mkdir -p "$folder/$kind"
   find "$qt/plugins/$kind" -maxdepth 1 -name '*.dll' -exec cp {} "$folder/$kind/" \;
