@@ -18,9 +18,11 @@ inline std::string Failed(const std::string& reason) {
     return "Ошибка архива проверок: " + reason;
 }
 
-// A build made without the database libraries (the Windows build: no SQLite or libpq for
-// MinGW among Debian's packages) has the archive's rules but no engine to keep it in.
-inline constexpr char kNoEngine[] = "Архив проверок в этой сборке программы недоступен.";
+// A build made without the PostgreSQL library (the Windows build: no libpq for MinGW among
+// Debian's packages) keeps the archive in its SQLite file only.
+inline constexpr char kNoServerEngine[] =
+    "Архив проверок на сервере в этой сборке программы недоступен; "
+    "уберите адрес сервера из раздела [Архив] файла настроек, чтобы вести архив в папке данных.";
 
 inline constexpr char kNoPreviousCheck[] = "В архиве нет более ранней проверки этого крана.";
 inline constexpr char kNotInArchive[] = "Крана этого файла нет в архиве.";

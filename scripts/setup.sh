@@ -11,7 +11,7 @@ ORBISK_PACKAGES=(
   locales
   chromium poppler-utils
   dpkg-dev librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info lintian
-  g++-mingw-w64-x86-64-posix wine wine64
+  g++-mingw-w64-x86-64-posix wine wine64 make tcl
   libsqlite3-dev libpq-dev postgresql
   clang libclang-rt-14-dev
 )

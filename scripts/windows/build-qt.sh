@@ -18,40 +18,14 @@ work="${ORBISK_QT_WINDOWS_WORK:-$HOME/.cache/orbisk/qt-${qt_upstream}-mingw64-wo
 mkdir -p "$prefix" "$work"
 jobs="$(nproc)"
 
-# Debian's source packages through an apt configuration of our own: the system's sources stay
-# as they are.
-apt_dir="$work/apt"
-mkdir -p "$apt_dir"/{lists/partial,archives/partial,sources.list.d,preferences.d}
-cat >"$apt_dir/sources.list" <<SOURCES
-deb-src http://deb.debian.org/debian bookworm main
-deb-src http://deb.debian.org/debian bookworm-updates main
-deb-src http://deb.debian.org/debian-security bookworm-security main
-SOURCES
-apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
-  -o "Dir::Etc::Preferences=$apt_dir/preferences" -o "Dir::Etc::PreferencesParts=$apt_dir/preferences.d"
-  -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir")
-if [ ! -f "$apt_dir/.updated" ]; then
-  apt-get "${apt_opts[@]}" update -qq
-  touch "$apt_dir/.updated"
-fi
+# shellcheck source=debian-source.sh
+. "$here/debian-source.sh"
 
 # The toolchain file is copied into the cache: Qt's own toolchain file loads it by its path, and
 # the cache outlives any one checkout.
 cp "$here/mingw-w64-x86_64.cmake" "$prefix/mingw-w64-x86_64.cmake"
 
-fetch() { # source package [installed binary package whose version it must have] -> source folder
-  local pkg="$1" wanted="$1"
-  [ -n "${2:-}" ] && wanted="$pkg=$(dpkg-query -W -f='${source:Version}' "$2")"
-  local dir="$work/src/$pkg"
-  if [ ! -d "$dir" ]; then
-    if ! ls "$work/dl/$pkg"/*.dsc >/dev/null 2>&1; then
-      mkdir -p "$work/dl/$pkg" "$work/src"
-      (cd "$work/dl/$pkg" && apt-get "${apt_opts[@]}" source --download-only -qq "$wanted" >/dev/null)
-    fi
-    dpkg-source --no-check -x "$work/dl/$pkg"/*.dsc "$dir" >/dev/null
-  fi
-  echo "$dir"
-}
+fetch() { debian_source "$work" "$@"; }
 
 common=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix"
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DBUILD_WITH_PCH=OFF)

@@ -3,7 +3,8 @@
 #   scripts/windows/build.sh          orbisk.exe (Qt from the cache build-qt.sh makes) and
 #                                     orbisk-cli.exe
 #   scripts/windows/build.sh --cli    orbisk-cli.exe alone, without Qt
-# ORBISK_WINDOWS_BUILD names another build folder; ORBISK_QT_WINDOWS another Qt cache.
+# ORBISK_WINDOWS_BUILD names another build folder; ORBISK_QT_WINDOWS another Qt cache,
+# ORBISK_SQLITE_WINDOWS another cache of the archive's SQLite (build-sqlite.sh).
 # Also built: the port library and driver of the Wine tests (test-port-library.dll,
 # test-port-driver.sys), the desktop test's window probe and, with Qt, its screenshot program
 # (orbisk-gui-bench.exe); they are never part of the package.
@@ -28,9 +29,13 @@ fi
 generator=(-G Ninja)
 command -v ninja >/dev/null 2>&1 || generator=()
 
+# The archive's SQLite, from Debian's source (made once into its cache).
+sqlite="$("$here/build-sqlite.sh" | tail -n 1)"
+
 if [ "$cli_only" = 1 ]; then
   cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64-x86_64.cmake" -DORBISK_CORE_ONLY=ON \
+    -DORBISK_SQLITE_SOURCE="$sqlite" \
     "${launcher[@]}" >/dev/null
   cmake --build "$build" -j"$(nproc)" \
     --target orbisk-cli orbisk_test_port_library orbisk_test_port_driver orbisk_test_hold_port \
@@ -47,7 +52,8 @@ fi
 cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$here/mingw-w64-x86_64.cmake" \
-  -DCMAKE_PREFIX_PATH="$qt" -DORBISK_CORE_ONLY=OFF "${launcher[@]}" >/dev/null
+  -DCMAKE_PREFIX_PATH="$qt" -DORBISK_CORE_ONLY=OFF -DORBISK_SQLITE_SOURCE="$sqlite" \
+  "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)" \
   --target orbisk orbisk-cli orbisk_test_port_library orbisk_test_port_driver orbisk_test_hold_port \
   orbisk_test_window_probe orbisk-gui-bench
