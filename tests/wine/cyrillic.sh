@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cyrillic names on Windows: orbisk-cli.exe in C:\Проверка with its INI beside it, the data file
 # C:\Проверка\Данные\кран.bbd opened, saved (created, then replaced) and reported, with outputs
-# as the Linux build's.
+# as the Linux build's; the archive of checks kept in that data folder.
 . "$(dirname "$0")/wine-common.sh"
 make_scratch
 cd "$work"
@@ -43,4 +43,16 @@ for round in created replaced; do
 done
 leftovers="$(find "$folder" -name '*.tmp')"
 [ -z "$leftovers" ] || fail "scratch files left: $leftovers"
+# Kept in the archive of checks: its SQLite file in the data folder, the previous check found by
+# the crane; an archive on a server is refused, as this build has no engine for it.
+cp "$SAMPLES/previous.bbd" "$folder/Данные/кран-2024.bbd"
+run windows.out windows.err wine "$cli" archive add 'C:\Проверка\Данные'
+[ "$status" = 0 ] || fail "archive: exit status $status: $(cat windows.err)"
+[ -s "$folder/Данные/archive.sqlite" ] || fail "archive: no archive.sqlite in the data folder"
+run windows.out windows.err wine "$cli" archive previous "$data"
+[ "$(tr -d '\r' <windows.out)" = 'C:\Проверка\Данные\кран-2024.bbd' ] ||
+  fail "archive: the previous check is «$(cat windows.out)» ($(cat windows.err))"
+run windows.out windows.err wine "$cli" archive --archive postgresql://127.0.0.1/orbisk list
+[ "$status" = 1 ] && grep -q "на сервере в этой сборке программы недоступен" windows.err ||
+  fail "archive on a server: exit status $status: $(cat windows.err)"
 report_time "Cyrillic paths"
