@@ -3,13 +3,13 @@
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
-# One copy of a program runs on its own: the C++ run-time and the threads library are linked in,
-# so that no MinGW DLL has to travel with orbisk-cli.exe.
-add_link_options(-static-libgcc -static-libstdc++)
 # Unicode entry points (wmain) and the wide Win32 calls.
 add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
 add_subdirectory(tools/orbisk-cli)
+# orbisk-cli.exe runs on its own: the C++ run-time and the threads library are linked in, so
+# that no MinGW DLL has to travel with it. The desktop program takes them from the DLLs that
+# Qt's own need and the package carries, so that one run-time serves the program and Qt.
 target_link_options(orbisk-cli PRIVATE -municode -static)
 add_subdirectory(tests/wine/port-library)
 add_subdirectory(tests/wine/window-probe)

@@ -55,6 +55,14 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" ""
 
 Section "Программа"
   SetShellVarContext all
+  ; An earlier installation is removed first by its own uninstaller, in place and silently, so
+  ; that no file only the earlier version had is left behind; the user's settings and data stay.
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+  ${AndIf} ${FileExists} "$0\uninstall.exe"
+    ExecWait '"$0\uninstall.exe" /S _?=$0'
+    Delete "$0\uninstall.exe"
+  ${EndIf}
   !include "${FILES_DIR}/install-files.nsh"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"

@@ -9,7 +9,7 @@
 #   scripts/windows/package.sh [--no-build] [--no-test]
 # --no-build packs what build-windows/bin holds; --no-test leaves the Wine test out.
 # ORBISK_WINDOWS_BUILD names another build folder, ORBISK_QT_WINDOWS another Qt cache (as in
-# build.sh), ORBISK_LINUX_BUILD the Linux build that holds the help document (default build/).
+# build.sh), ORBISK_LINUX_BUILD the Linux build that prints the help document (default build/).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 here="$root/scripts/windows"
@@ -117,13 +117,13 @@ cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dej
 # Its licence travels with it (a system that leaves out documentation has none to give).
 license=/usr/share/doc/fonts-dejavu-core/copyright
 [ -f "$license" ] && cp "$license" "$folder/fonts/DejaVu-LICENSE.txt"
-# The help document the Linux build prints from the guide.
+# The help document the Linux build prints from the guide; printed first when that build (a
+# fresh clone has none) lacks it or it is older than the guide.
 help="$(sed -n 's/.*kHelpFileName\[\] = "\(.*\)";.*/\1/p' "$root/app/ProgramIdentity.h")"
-if [ -n "$help" ] && [ -f "$linux_build/bin/$help" ]; then
-  cp "$linux_build/bin/$help" "$folder/"
-else
-  echo "package.sh: warning: no help document ${help:-?} in $linux_build/bin; the package goes without it" >&2
-fi
+[ -n "$help" ] || { echo "package.sh: no help file name in app/ProgramIdentity.h" >&2; exit 1; }
+(cd "$root" && . scripts/setup.sh && orbisk_configure "$linux_build" &&
+  cmake --build "$linux_build" --target orbisk_guide >/dev/null)
+cp "$linux_build/bin/$help" "$folder/"
 
 # The installer: what the folder holds is installed, and the uninstaller removes exactly that,
 # so the settings and data files the program made beside itself stay.

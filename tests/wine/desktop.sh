@@ -4,8 +4,9 @@
 # 10 s; a data file opened through its association goes to the running program instead of a
 # second window; the program closes on its window's close request and exits with 0. Beside the
 # installed program, so that the package's DLLs, plugins, font and texts are the ones in use, the
-# screenshot program fills the four pages and the cycle chart and takes their pictures. Last,
-# the silent uninstaller removes what was installed and keeps the user's data and INI.
+# screenshot program fills the four pages and the cycle chart and takes their pictures. Then the
+# installer runs again over the installation, and last the silent uninstaller removes what was
+# installed; both keep the user's data and INI.
 #   tests/wine/desktop.sh SETUP.EXE SAMPLE [PICTURES]
 # Run by scripts/windows/package.sh; the probe and the screenshot program come from the Windows
 # build (ORBISK_WINDOWS_BUILD, default build-windows/). PICTURES defaults to docs/windows/.
@@ -112,11 +113,22 @@ done
 rm "$installed/orbisk-gui-bench.exe"
 report_time "pages filled, chart opened, pictures taken"
 
-# Uninstalled silently: the user's data and settings stay.
+# Installed again over itself: the earlier installation's uninstaller runs first, and the
+# user's data and settings stay.
 SECONDS=0
 mkdir -p "$installed/Данные"
 cp "$sample" "$installed/Данные/кран.bbd"
 [ -f "$installed/orbisk.ini" ] || printf '[Настройки]\r\n' >"$installed/orbisk.ini"
+run setup.out setup.err wine "$setup" /S
+[ "$status" = 0 ] || fail "installing again: exit status $status"
+wineserver -w
+for f in orbisk.exe uninstall.exe platforms/qwindows.dll Данные/кран.bbd orbisk.ini; do
+  [ -f "$installed/$f" ] || fail "installing again: no $f in $installed"
+done
+report_time "installed again"
+
+# Uninstalled silently: the user's data and settings stay.
+SECONDS=0
 run uninstall.out uninstall.err wine "$installed/uninstall.exe" /S
 [ "$status" = 0 ] || fail "uninstaller: exit status $status"
 # The uninstaller runs from a copy of itself in the temporary folder; wait for that copy.
