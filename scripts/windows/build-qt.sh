@@ -4,13 +4,14 @@
 # tree:
 #   ${ORBISK_QT_WINDOWS:-~/.cache/orbisk/qt-<version>-mingw64}
 # A finished cache (its .complete mark) is reused as it is. Prints the cache folder last.
+#   scripts/windows/build-qt.sh --where    prints the cache folder and builds nothing
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 
 qt_version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"   # e.g. 6.4.2+dfsg-10
 qt_upstream="${qt_version%%+*}"; qt_upstream="${qt_upstream%%-*}"
 prefix="${ORBISK_QT_WINDOWS:-$HOME/.cache/orbisk/qt-${qt_upstream}-mingw64}"
-if [ -f "$prefix/.complete" ]; then
+if [ "${1:-}" = --where ] || [ -f "$prefix/.complete" ]; then
   echo "$prefix"
   exit 0
 fi

@@ -37,10 +37,8 @@ if [ "$do_build" = 1 ]; then
   echo "package.sh: programs built in ${SECONDS} s"
 fi
 
-# The Qt cache build.sh used; the same default as build-qt.sh's.
-qt_version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
-qt_upstream="${qt_version%%+*}"; qt_upstream="${qt_upstream%%-*}"
-qt="${ORBISK_QT_WINDOWS:-$HOME/.cache/orbisk/qt-${qt_upstream}-mingw64}"
+# The Qt cache build.sh used.
+qt="$("$here/build-qt.sh" --where)"
 [ -d "$qt/bin" ] || { echo "package.sh: no Qt for Windows in $qt" >&2; exit 1; }
 
 version="$(sed -n 's/^project(orbisk VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"

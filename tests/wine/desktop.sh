@@ -9,7 +9,8 @@
 # installed; both keep the user's data and INI.
 #   tests/wine/desktop.sh SETUP.EXE SAMPLE [PICTURES]
 # Run by scripts/windows/package.sh; the probe and the screenshot program come from the Windows
-# build (ORBISK_WINDOWS_BUILD, default build-windows/). PICTURES defaults to docs/windows/.
+# build (ORBISK_WINDOWS_BUILD, default build-windows/). PICTURES defaults to
+# ORBISK_WINDOWS_PICTURES, else docs/windows/.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -24,7 +25,7 @@ if [ -z "${ORBISK_DESKTOP_TEST_XVFB:-}" ]; then
 fi
 setup="$(realpath "$1")"
 sample="$(realpath "$2")"
-pictures="${3:-$root/docs/windows}"
+pictures="${3:-${ORBISK_WINDOWS_PICTURES:-$root/docs/windows}}"
 build_bin="${ORBISK_WINDOWS_BUILD:-$root/build-windows}/bin"
 export ORBISK_BINARY_DIR="${ORBISK_WINDOWS_BUILD:-$root/build-windows}" ORBISK_SOURCE_DIR="$root"
 . "$here/wine-common.sh"
