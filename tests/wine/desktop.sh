@@ -107,7 +107,8 @@ run shots.out shots.err wine "$bench" --screenshots "$(windows_path "$work/shots
   "$(windows_path "$sample")"
 [ "$status" = 0 ] || fail "pictures: exit status $status: $(cat shots.out shots.err)"
 mkdir -p "$pictures"
-for shot in main-identification main-longterm main-operational main-settings cycle-chart histogram; do
+for shot in main-identification main-longterm main-operational main-settings cycle-chart \
+  cycle-chart-zoom histogram; do
   [ -s "$work/shots/$shot.png" ] || fail "pictures: no $shot.png"
   cp "$work/shots/$shot.png" "$pictures/"
 done
