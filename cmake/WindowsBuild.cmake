@@ -46,7 +46,7 @@ if(NOT ORBISK_CORE_ONLY)
     COMMAND ${ORBISK_ICOTOOL} --create --output=${ico} --raw=${icon_large} ${icon_small}
     DEPENDS ${icon_pngs} VERBATIM)
   file(WRITE ${CMAKE_BINARY_DIR}/icon/orbisk.rc "1 ICON \"${ico}\"\n")
-  # The program is a target of desktop/, and a custom command's output only reaches targets of
+  # The program is a target of desktop/qt, and a custom command's output only reaches targets of
   # its own folder: the icon is a target of its own that the program waits for.
   add_custom_target(orbisk_icon DEPENDS ${ico})
   add_dependencies(orbisk orbisk_icon)

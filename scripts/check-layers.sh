@@ -25,7 +25,7 @@ declare -A allowed=(
   [reports/qt]="base image app reports base/qt"
   [views/qt]="base image app views base/qt"
   [edit/qt]="base image app link edit base/qt"
-  [desktop]="base image app link reports views archive edit base/qt link/qt reports/qt views/qt edit/qt"
+  [desktop/qt]="base image app link reports views archive edit base/qt link/qt reports/qt views/qt edit/qt"
 )
 
 status=0

@@ -37,7 +37,7 @@
 #include "base/qt/QtHelp.h"
 #include "base/qt/QtHintTiming.h"
 #include "base/qt/QtPrompter.h"
-#include "desktop/QtSingleInstance.h"
+#include "desktop/qt/QtSingleInstance.h"
 #include "image/Messages.h"
 #include "views/qt/Opformu.h"
 

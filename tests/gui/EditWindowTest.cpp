@@ -13,7 +13,7 @@
 
 #include "ReaderWindowSupport.h"
 #include "base/qt/QtControlEdits.h"
-#include "desktop/DesktopCaptions.h"
+#include "desktop/qt/DesktopCaptions.h"
 #include "edit/EditTexts.h"
 #include "edit/qt/Normiru.h"
 #include "edit/qt/Regimyu.h"

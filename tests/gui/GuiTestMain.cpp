@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "desktop/QtApplicationSetUp.h"
+#include "desktop/qt/QtApplicationSetUp.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -19,8 +19,8 @@
 #include "app/Locations.h"
 #include "base/DateTime.h"
 #include "base/qt/QtText.h"
-#include "desktop/Datau.h"
-#include "desktop/Mainu.h"
+#include "desktop/qt/Datau.h"
+#include "desktop/qt/Mainu.h"
 #include "support/RecordingPrompter.h"
 
 namespace orbisk::test {

@@ -32,7 +32,7 @@
 #include "GuiTestSupport.h"
 #include "base/qt/QtHintTiming.h"
 #include "base/qt/QtPrompter.h"
-#include "desktop/QtSingleInstance.h"
+#include "desktop/qt/QtSingleInstance.h"
 #include "edit/SettingsPageRules.h"
 #include "image/Messages.h"
 #include "views/qt/Opformu.h"

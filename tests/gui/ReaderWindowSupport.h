@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "desktop/MainuReader.h"
+#include "desktop/qt/MainuReader.h"
 #include "support/LinkTestSupport.h"
 
 namespace orbisk::test {

@@ -23,7 +23,7 @@
 
 #include "GuiTestSupport.h"
 #include "ReaderWindowSupport.h"
-#include "desktop/MainuReader.h"
+#include "desktop/qt/MainuReader.h"
 #include "link/Cdcu.h"
 #include "link/LinkTexts.h"
 #include "link/qt/QtSerialLine.h"

@@ -4,7 +4,7 @@
 // nothing opens it.
 #include "base/qt/QtHelp.h"
 #include "base/qt/QtText.h"
-#include "desktop/Mainu.h"
+#include "desktop/qt/Mainu.h"
 #include "image/Session.h"
 #include "reports/BuildReport.h"
 #include "reports/ReportTexts.h"

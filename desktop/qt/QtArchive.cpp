@@ -1,4 +1,4 @@
-#include "desktop/QtArchive.h"
+#include "desktop/qt/QtArchive.h"
 
 #include "app/Locations.h"
 #include "archive/Indexing.h"

@@ -1,4 +1,4 @@
-#include "desktop/Mainu.h"
+#include "desktop/qt/Mainu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,11 +29,11 @@
 #include "base/qt/QtIcons.h"
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
-#include "desktop/Datau.h"
-#include "desktop/DesktopCaptions.h"
-#include "desktop/HistoryWindow.h"
-#include "desktop/MainuReader.h"
-#include "desktop/QtArchive.h"
+#include "desktop/qt/Datau.h"
+#include "desktop/qt/DesktopCaptions.h"
+#include "desktop/qt/HistoryWindow.h"
+#include "desktop/qt/MainuReader.h"
+#include "desktop/qt/QtArchive.h"
 #include "edit/WriteBack.h"
 #include "edit/qt/IdentificationPage.h"
 #include "edit/qt/SettingsPage.h"

@@ -1,4 +1,4 @@
-#include "desktop/HistoryWindow.h"
+#include "desktop/qt/HistoryWindow.h"
 
 #include <QChart>
 #include <QChartView>

@@ -1,8 +1,8 @@
-#include "desktop/Datau.h"
+#include "desktop/qt/Datau.h"
 
 #include "base/qt/QtHint.h"
 #include "base/qt/QtText.h"
-#include "desktop/DesktopCaptions.h"
+#include "desktop/qt/DesktopCaptions.h"
 #include "reports/BuildReport.h"
 
 namespace orbisk {

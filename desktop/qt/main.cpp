@@ -11,9 +11,9 @@
 #include "base/qt/QtHelp.h"
 #include "base/qt/QtHintTiming.h"
 #include "base/qt/QtText.h"
-#include "desktop/Mainu.h"
-#include "desktop/QtApplicationSetUp.h"
-#include "desktop/QtSingleInstance.h"
+#include "desktop/qt/Mainu.h"
+#include "desktop/qt/QtApplicationSetUp.h"
+#include "desktop/qt/QtSingleInstance.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

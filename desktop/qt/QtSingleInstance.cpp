@@ -1,4 +1,4 @@
-#include "desktop/QtSingleInstance.h"
+#include "desktop/qt/QtSingleInstance.h"
 
 #include <QCryptographicHash>
 #include <QLocalSocket>

@@ -1,4 +1,4 @@
-#include "desktop/QtApplicationSetUp.h"
+#include "desktop/qt/QtApplicationSetUp.h"
 
 #include <QApplication>
 #include <clocale>

@@ -1,4 +1,4 @@
-#include "desktop/MainuReader.h"
+#include "desktop/qt/MainuReader.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -12,7 +12,7 @@
 
 #include "base/qt/QtPrompter.h"
 #include "base/qt/QtText.h"
-#include "desktop/Datau.h"
+#include "desktop/qt/Datau.h"
 #include "link/qt/DesktopSerialLine.h"
 #include "link/qt/Selectpsi.h"
 
