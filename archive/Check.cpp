@@ -7,6 +7,7 @@
 
 #include "app/Locations.h"
 #include "archive/Sha256.h"
+#include "base/TextCodec.h"
 #include "image/Codecs.h"
 #include "image/DataFile.h"
 #include "image/Decoding.h"
@@ -16,20 +17,6 @@ namespace {
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// Appends a code point as UTF-8.
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 char32_t FoldCodePoint(char32_t cp) {
@@ -47,19 +34,8 @@ std::string FoldForIdentity(std::string_view text) {
     while (end > begin && IsBlank(text[end - 1])) --end;
     std::string out;
     out.reserve(end - begin);
-    for (std::size_t i = begin; i < end;) {
-        const auto b0 = static_cast<unsigned char>(text[i]);
-        if (b0 < 0x80) {
-            AppendUtf8(out, FoldCodePoint(b0));
-            ++i;
-        } else if ((b0 & 0xE0) == 0xC0 && i + 1 < end) {
-            const char32_t cp = (char32_t{b0} & 0x1F) << 6 | (text[i + 1] & 0x3F);
-            AppendUtf8(out, FoldCodePoint(cp));
-            i += 2;
-        } else {
-            out += text[i++];  // other scripts and stray bytes as they are
-        }
-    }
+    const std::string_view trimmed = text.substr(0, end);
+    for (std::size_t i = begin; i < end;) AppendUtf8(out, FoldCodePoint(NextCodePoint(trimmed, i)));
     return out;
 }
 

@@ -21,19 +21,6 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F};
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 char EncodeChar(char32_t c) {
     if (c < 0x80) return static_cast<char>(c);
     // А..я sit in one run at 0xC0, and they are nearly every non-ASCII character of a page.
@@ -43,6 +30,8 @@ char EncodeChar(char32_t c) {
     }
     return '?';
 }
+
+}  // namespace
 
 // Decodes one UTF-8 sequence at pos; returns U+FFFD (not encodable) for a malformed one and
 // advances by at least one byte so every input terminates.
@@ -73,7 +62,23 @@ char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
     return c;
 }
 
-}  // namespace
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
 
 std::string Cp1251ToUtf8(std::string_view bytes) {
     std::string out;

@@ -15,6 +15,11 @@ std::string Utf8ToCp1251(std::string_view utf8);
 // The same, appended to out without a text in between.
 void AppendUtf8AsCp1251(std::string& out, std::string_view utf8);
 
+// Decodes the UTF-8 sequence at pos and moves pos past it; a malformed one gives U+FFFD and
+// moves on by at least one byte, so that every loop over a text ends.
+char32_t NextCodePoint(std::string_view utf8, std::size_t& pos);
+// Appends a code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
 // Number of characters (code points) of a UTF-8 text; used where a field width is counted in
 // characters of the code page.
 std::size_t Utf8Length(std::string_view utf8);
