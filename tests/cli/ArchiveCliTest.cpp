@@ -72,9 +72,7 @@ TEST_F(ArchiveCli, HistoryAndListAreJson) {
     const auto history = test::JsonReader::Parse(r.out);
     ASSERT_EQ(history["checks"].items.size(), 2u);
     EXPECT_EQ(history["checks"].items[0]["file"].string, "samples/current.bbd");
-    EXPECT_EQ(history["checks"].items[0]["passport_group"].string, "A3");
     EXPECT_EQ(history["crane"]["crane_number"].string, "3127");
-    EXPECT_FALSE(history["reserve"].kind == test::JsonValue::Kind::Null);
 
     fs::remove(folder_ / "samples/previous.bbd");
     r = Cli("archive history samples/current.bbd");
@@ -98,18 +96,17 @@ TEST_F(ArchiveCli, BadUsageExitsWithTwo) {
     }
 }
 
-TEST_F(ArchiveCli, ADamagedArchiveIsNamedAndRebuiltOnlyWhenAgreed) {
+// How the damage is named and set aside is the core's (ArchiveFaults); here the question's
+// answer: without --yes nothing is touched, with it the archive is made anew from the folder.
+TEST_F(ArchiveCli, ADamagedArchiveIsRebuiltOnlyWhenAgreed) {
     test::WriteBytes(archive_, std::string(4096, 'x'));
     CliRun r = Cli("archive list");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("«archive.sqlite»"), std::string::npos) << r.err;
     EXPECT_EQ(test::ReadBytes(archive_), std::string(4096, 'x'));
 
-    // Agreed: made anew from the data files of the archive's folder.
     r = Cli("--yes archive list");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(test::JsonReader::Parse(r.out)[std::size_t{0}]["checks"].number, 2);
-    EXPECT_TRUE(fs::exists(folder_ / "archive.sqlite.damaged"));
 }
 
 // The message itself is the core's (ArchiveFaults); here only how the command ends.
